@@ -1,0 +1,12 @@
+#include <QApplication>
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+// Widgets and the event loop need an application object; the platform plug-in is
+// chosen by the test's environment (offscreen for unit tests, xcb under Xvfb).
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    QApplication app(argc, argv);
+    return RUN_ALL_TESTS();
+}
