@@ -23,6 +23,17 @@ namespace {
 
 constexpr bool kLittleEndian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
 
+// A few bytes of header can ask for any size; larger pictures are refused
+// before memory is taken for them. 1 GiB holds a 16384 x 16384 chart.
+constexpr quint64 kMaxPixelBytes = quint64{1} << 30;
+
+// A 32-bit picture of this size, or a null one when it is too large.
+QImage allocate(quint64 width, quint64 height, QImage::Format format) {
+    if (width * height * 4 > kMaxPixelBytes)
+        return {};
+    return QImage(static_cast<int>(width), static_cast<int>(height), format);
+}
+
 DecodedImage failure(const QString& error) {
     return {QImage(), error};
 }
@@ -35,9 +46,18 @@ struct JpegErrors {
     char message[JMSG_LENGTH_MAX];
 };
 
+// Reads from memory like jpeg_mem_src, but notes when the data ran out instead
+// of warning: a missing end marker alone costs nothing, while data that the
+// decoder still needed shows up as a corrupt-data warning.
+struct JpegSource {
+    jpeg_source_mgr manager; // first, as above
+    bool exhausted;
+};
+
 struct JpegJob {
     jpeg_decompress_struct info{};
     JpegErrors errors{};
+    JpegSource source{};
     QImage image;
     bool complete = false; // every scanline is in; later trouble is ignored
 };
@@ -54,7 +74,6 @@ void jpegMessage(j_common_ptr info, int level) {
     if (level >= 0)
         return;
     switch (info->err->msg_code) {
-    case JWRN_JPEG_EOF:
     case JWRN_HIT_MARKER:
     case JWRN_HUFF_BAD_CODE:
     case JWRN_ARITH_BAD_CODE:
@@ -66,6 +85,43 @@ void jpegMessage(j_common_ptr info, int level) {
 }
 
 void jpegSilence(j_common_ptr) {}
+
+void jpegSourceStart(j_decompress_ptr) {}
+
+boolean jpegSourceFill(j_decompress_ptr info) {
+    static const JOCTET endOfImage[] = {0xFF, JPEG_EOI};
+    auto* source = reinterpret_cast<JpegSource*>(info->src);
+    source->exhausted = true;
+    source->manager.next_input_byte = endOfImage;
+    source->manager.bytes_in_buffer = sizeof endOfImage;
+    return TRUE;
+}
+
+void jpegSourceSkip(j_decompress_ptr info, long count) {
+    jpeg_source_mgr& manager = *info->src;
+    if (count <= 0)
+        return;
+    if (static_cast<unsigned long>(count) > manager.bytes_in_buffer) {
+        jpegSourceFill(info);
+        return;
+    }
+    manager.next_input_byte += count;
+    manager.bytes_in_buffer -= static_cast<std::size_t>(count);
+}
+
+void jpegSourceEnd(j_decompress_ptr) {}
+
+void setJpegSource(JpegJob& job, const QByteArray& bytes) {
+    jpeg_source_mgr& manager = job.source.manager;
+    manager.next_input_byte = reinterpret_cast<const JOCTET*>(bytes.constData());
+    manager.bytes_in_buffer = static_cast<std::size_t>(bytes.size());
+    manager.init_source = jpegSourceStart;
+    manager.fill_input_buffer = jpegSourceFill;
+    manager.skip_input_data = jpegSourceSkip;
+    manager.resync_to_restart = jpeg_resync_to_restart;
+    manager.term_source = jpegSourceEnd;
+    job.info.src = &manager;
+}
 
 // CMYK pixels (4 bytes each) become RGB32 in place. Adobe writes them inverted.
 void cmykToRgb(uchar* row, JDIMENSION width, bool inverted) {
@@ -95,27 +151,31 @@ QString runJpeg(JpegJob& job, const QByteArray& bytes) {
         return job.complete ? QString() : QString::fromLocal8Bit(job.errors.message);
     }
     jpeg_create_decompress(&info);
-    // A hostile header can ask for huge progressive buffers; refuse rather than swap.
-    info.mem->max_memory_to_use = 1024L * 1024 * 1024;
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()),
-                 static_cast<unsigned long>(bytes.size()));
+    // Pictures with several scans are buffered whole; libjpeg refuses beyond this.
+    info.mem->max_memory_to_use = static_cast<long>(kMaxPixelBytes);
+    setJpegSource(job, bytes);
     jpeg_read_header(&info, TRUE);
 
+    // Taken before decompression starts, which already buffers whole pictures
+    // with several scans; no scaling is asked for, so the output has this size.
+    job.image = allocate(info.image_width, info.image_height, QImage::Format_RGB32);
+    if (job.image.isNull()) {
+        std::snprintf(job.errors.message, sizeof job.errors.message, "Picture too large (%u x %u)",
+                      info.image_width, info.image_height);
+        jpeg_destroy_decompress(&info);
+        return QString::fromLatin1(job.errors.message);
+    }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     if (cmyk)
         info.out_color_space = JCS_CMYK;
     else
         info.out_color_space = kLittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
     jpeg_start_decompress(&info);
+    // Multi-scan pictures are read whole by now; one whose data ran out may lack
+    // scans without any decoding error to show for it.
+    if (jpeg_has_multiple_scans(&info) && job.source.exhausted)
+        ERREXIT(&info, JERR_INPUT_EOF);
 
-    job.image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                       QImage::Format_RGB32);
-    if (job.image.isNull()) {
-        std::snprintf(job.errors.message, sizeof job.errors.message, "Picture too large (%u x %u)",
-                      info.output_width, info.output_height);
-        jpeg_destroy_decompress(&info);
-        return QString::fromLatin1(job.errors.message);
-    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = job.image.scanLine(static_cast<int>(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);
@@ -199,7 +259,7 @@ QString runPng(PngJob& job) {
     const png_uint_32 height = png_get_image_height(png, info);
     if (png_get_rowbytes(png, info) != png_size_t{width} * 4)
         png_error(png, "Unsupported pixel layout");
-    job.image = QImage(static_cast<int>(width), static_cast<int>(height), QImage::Format_ARGB32);
+    job.image = allocate(width, height, QImage::Format_ARGB32);
     if (job.image.isNull())
         png_error(png, "Picture too large");
     for (int pass = 0; pass < passes; ++pass) {

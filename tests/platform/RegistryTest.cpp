@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
 #include <optional>
 
 namespace vtl::platform {
@@ -14,7 +14,9 @@ const QString kKey = QStringLiteral("Software\\Vantrelle\\Skyplot");
 
 class RegistryTest : public testing::Test {
 protected:
-    QString storeFile() const { return m_dir.filePath(QStringLiteral("config/vantrelle/registry.json")); }
+    QString storeFile() const {
+        return m_dir.filePath(QStringLiteral("config/vantrelle/registry.json"));
+    }
 
     void writeStore(const QByteArray& bytes) const {
         QDir().mkpath(QFileInfo(storeFile()).absolutePath());
@@ -34,7 +36,8 @@ protected:
 TEST_F(RegistryTest, ValuesSurviveInTheStoreFile) {
     {
         Registry writer(storeFile());
-        ASSERT_TRUE(writer.writeString(kKey, QStringLiteral("Path"), QStringLiteral("/a b/\u00E9")));
+        ASSERT_TRUE(
+            writer.writeString(kKey, QStringLiteral("Path"), QStringLiteral("/a b/\u00E9")));
         ASSERT_TRUE(writer.writeNumber(kKey, QStringLiteral("Zero"), 0));
         ASSERT_TRUE(writer.writeNumber(kKey, QStringLiteral("Max"), 0xFFFFFFFFU));
         ASSERT_TRUE(writer.writeString(kKey, QString(), QStringLiteral("default value")));
@@ -49,8 +52,9 @@ TEST_F(RegistryTest, ValuesSurviveInTheStoreFile) {
 TEST_F(RegistryTest, KeysAndNamesMatchWithoutCase) {
     Registry registry(storeFile());
     ASSERT_TRUE(registry.writeString(kKey, QStringLiteral("Name"), QStringLiteral("v")));
-    for (const char* spelling : {"Software\\Vantrelle\\Skyplot", "SOFTWARE\\vantrelle\\skyplot",
-                                 "Software\\Vantrelle\\Skyplot\\", "\\Software\\Vantrelle\\Skyplot"}) {
+    for (const char* spelling :
+         {"Software\\Vantrelle\\Skyplot", "SOFTWARE\\vantrelle\\skyplot",
+          "Software\\Vantrelle\\Skyplot\\", "\\Software\\Vantrelle\\Skyplot"}) {
         SCOPED_TRACE(spelling);
         const QString key = QString::fromUtf8(spelling);
         EXPECT_TRUE(registry.keyExists(key));
@@ -130,8 +134,9 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedStore{"truncatedJson", "{\"Software\\\\Vantrelle\\\\Skyplot\": {\"Name\": \"x"},
         DamagedStore{"array", "[1, 2, 3]"},
         DamagedStore{"keyNotAnObject", "{\"Software\\\\Vantrelle\\\\Skyplot\": \"text\"}"},
-        DamagedStore{"valuesOfWrongKind",
-                     "{\"Software\\\\Vantrelle\\\\Skyplot\": {\"Name\": [\"x\"], \"Number\": 1.5}}"},
+        DamagedStore{
+            "valuesOfWrongKind",
+            "{\"Software\\\\Vantrelle\\\\Skyplot\": {\"Name\": [\"x\"], \"Number\": 1.5}}"},
         DamagedStore{"negativeNumber",
                      "{\"Software\\\\Vantrelle\\\\Skyplot\": {\"Name\": null, \"Number\": -1}}"},
         DamagedStore{"numberAbove32Bits",
@@ -191,9 +196,9 @@ TEST_F(RegistryTest, StoredCacheValueWinsAndNoFolderMeansNoAnswer) {
 class EnvironmentOverride {
 public:
     EnvironmentOverride(const char* name, std::optional<QByteArray> value)
-        : m_name(name), m_saved(qEnvironmentVariableIsSet(name)
-                                    ? std::optional<QByteArray>(qgetenv(name))
-                                    : std::nullopt) {
+        : m_name(name),
+          m_saved(qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name))
+                                                  : std::nullopt) {
         set(value);
     }
     ~EnvironmentOverride() { set(m_saved); }
