@@ -7,6 +7,8 @@
 // chosen by the test's environment (offscreen for unit tests, xcb under Xvfb).
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    // The browser engine shares its drawing context with the widgets.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

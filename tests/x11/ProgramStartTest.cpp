@@ -1,0 +1,156 @@
+// Starts of the real map program, as a user makes them: a first copy, then more
+// copies that must find it (or not) and step aside.
+
+#include "platform/WindowBus.h"
+#include "support/SimulatorPeer.h"
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+// Xlib last: its macros clash with Qt and test names.
+#include "X11TestConnection.h"
+
+#include <X11/Xutil.h>
+
+using namespace vtl;
+
+namespace {
+
+// Top-level windows of a class and whether each is on screen.
+std::vector<bool> windowsOfClass(const char* className) {
+    testing_x11::OtherClient x;
+    std::vector<bool> found;
+    if (x.display() == nullptr) {
+        return found;
+    }
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    XQueryTree(x.display(), DefaultRootWindow(x.display()), &root, &parent, &children, &count);
+    for (unsigned i = 0; i < count; ++i) {
+        XClassHint hint{};
+        if (XGetClassHint(x.display(), children[i], &hint) != 0) {
+            if (hint.res_class != nullptr && std::strcmp(hint.res_class, className) == 0) {
+                XWindowAttributes attributes{};
+                XGetWindowAttributes(x.display(), children[i], &attributes);
+                found.push_back(attributes.map_state == IsViewable);
+            }
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+        }
+    }
+    XFree(children);
+    return found;
+}
+
+int shownWindowsOfClass(const char* className) {
+    const auto all = windowsOfClass(className);
+    return static_cast<int>(std::count(all.begin(), all.end(), true));
+}
+
+bool waitFor(const std::function<bool()>& condition, int ms) {
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        if (condition()) {
+            return true;
+        }
+        QThread::msleep(100);
+    }
+    return condition();
+}
+
+class ProgramStart : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        const QString app = tree.filePath(QStringLiteral("X-Plane/Norvane"));
+        QDir().mkpath(app);
+        QDir().mkpath(tree.filePath(QStringLiteral("X-Plane/Output/FMS Plans")));
+        exe = app + QStringLiteral("/VantrelleSkyplot");
+        ASSERT_TRUE(QFile::copy(QStringLiteral(VTL_APP_DIR "/VantrelleSkyplot"), exe));
+    }
+    void TearDown() override {
+        for (auto& process : copies) {
+            process->kill();
+            process->waitForFinished(5000);
+        }
+    }
+
+    QProcess& start(const char* messageBoxAnswer = nullptr) {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        if (messageBoxAnswer != nullptr) {
+            env.insert(QStringLiteral("VANTRELLE_TEST_MSGBOX"), QString::fromLatin1(messageBoxAnswer));
+        }
+        process->setProcessEnvironment(env);
+        process->start(exe, {});
+        EXPECT_TRUE(process->waitForStarted(10000));
+        copies.push_back(std::move(process));
+        return *copies.back();
+    }
+
+    void startFirstCopy() {
+        start();
+        ASSERT_TRUE(waitFor([] { return shownWindowsOfClass("TfrmMain_Skyplot") == 1; }, 60000))
+            << "the first copy never showed its window";
+    }
+
+    QTemporaryDir runtime;
+    QTemporaryDir tree;
+    QString exe;
+    std::vector<std::unique_ptr<QProcess>> copies;
+};
+
+} // namespace
+
+TEST_F(ProgramStart, ALaterCopyAnsweredOkTogglesTheFirstCopysWindow) {
+    startFirstCopy();
+    for (const bool shownAfter : {false, true}) {
+        QProcess& later = start("ok");
+        ASSERT_TRUE(later.waitForFinished(60000));
+        EXPECT_EQ(later.exitCode(), 0);
+        EXPECT_TRUE(later.readAllStandardError().contains(
+            "MESSAGEBOX Vantrelle Skyplot|Vantrelle Skyplot is already running, but may be hidden!"));
+        EXPECT_TRUE(waitFor(
+            [&] { return shownWindowsOfClass("TfrmMain_Skyplot") == (shownAfter ? 1 : 0); }, 10000))
+            << "after a start answered OK, the window should be " << (shownAfter ? "shown" : "hidden");
+        EXPECT_EQ(windowsOfClass("TfrmMain_Skyplot").size(), 1u); // never a second window
+    }
+}
+
+TEST_F(ProgramStart, ALaterCopyAnsweredCancelChangesNothing) {
+    startFirstCopy();
+    QProcess& later = start("cancel");
+    ASSERT_TRUE(later.waitForFinished(60000));
+    EXPECT_EQ(later.exitCode(), 0);
+    QThread::msleep(1000);
+    EXPECT_EQ(shownWindowsOfClass("TfrmMain_Skyplot"), 1);
+}
+
+TEST_F(ProgramStart, APopupFirstCopyIsNotFoundAndTheLaterCopyEndsSilently) {
+    test::SimulatorPeer simulator;
+    QFile ini(QFileInfo(exe).path() + QStringLiteral("/VantrelleSkyplot.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("[AppControl]\r\nPopupWnd=1\r\n");
+    ini.close();
+
+    start();
+    ASSERT_TRUE(waitFor([] { return shownWindowsOfClass("SkyplotX") == 1; }, 60000));
+    EXPECT_EQ(platform::findWindow(QStringLiteral("TfrmMain_Skyplot"), QStringLiteral("Vantrelle Skyplot")), 0u);
+
+    QProcess& later = start("ok");
+    ASSERT_TRUE(later.waitForFinished(60000));
+    EXPECT_FALSE(later.readAllStandardError().contains("MESSAGEBOX"));
+    EXPECT_EQ(shownWindowsOfClass("SkyplotX"), 1);
+    EXPECT_TRUE(windowsOfClass("TfrmMain_Skyplot").empty() ||
+                shownWindowsOfClass("TfrmMain_Skyplot") == 0);
+}
