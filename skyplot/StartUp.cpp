@@ -10,6 +10,7 @@
 #include "skyplot/SplashScreen.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -29,6 +30,8 @@ bool WindowExists(const QString& className, const QString& caption) {
 
 namespace {
 
+constexpr int kActivationWaitMs = 250;
+
 void centreOnScreen(QWidget& window) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
@@ -42,6 +45,13 @@ int runSkyplot() {
     auto splash = std::make_unique<TfrmSplashScreen>();
     splash->show();
     splash->activateWindow();
+    // Windows activates a window as it shows it; here the activation arrives as
+    // an event, so let it come (the splash then takes its activation pause).
+    QElapsedTimer activation;
+    activation.start();
+    while (!splash->isActiveWindow() && activation.elapsed() < kActivationWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
     splash->fadeIn();
     splash->repaint();
 
