@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QtEndian>
+#include <array>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -31,7 +32,7 @@ constexpr quint64 kMaxPixelBytes = quint64{1} << 30;
 QImage allocate(quint64 width, quint64 height, QImage::Format format) {
     if (width * height * 4 > kMaxPixelBytes)
         return {};
-    return QImage(static_cast<int>(width), static_cast<int>(height), format);
+    return {static_cast<int>(width), static_cast<int>(height), format};
 }
 
 DecodedImage failure(const QString& error) {
@@ -43,7 +44,7 @@ DecodedImage failure(const QString& error) {
 struct JpegErrors {
     jpeg_error_mgr manager; // first, so that libjpeg's pointer to it is ours too
     std::jmp_buf jump;
-    char message[JMSG_LENGTH_MAX];
+    std::array<char, JMSG_LENGTH_MAX> message;
 };
 
 // Reads from memory like jpeg_mem_src, but notes when the data ran out instead
@@ -64,7 +65,7 @@ struct JpegJob {
 
 [[noreturn]] void jpegFail(j_common_ptr info) {
     auto* errors = reinterpret_cast<JpegErrors*>(info->err);
-    info->err->format_message(info, errors->message);
+    info->err->format_message(info, errors->message.data());
     std::longjmp(errors->jump, 1);
 }
 
@@ -89,11 +90,11 @@ void jpegSilence(j_common_ptr) {}
 void jpegSourceStart(j_decompress_ptr) {}
 
 boolean jpegSourceFill(j_decompress_ptr info) {
-    static const JOCTET endOfImage[] = {0xFF, JPEG_EOI};
+    static constexpr std::array<JOCTET, 2> endOfImage = {0xFF, JPEG_EOI};
     auto* source = reinterpret_cast<JpegSource*>(info->src);
     source->exhausted = true;
-    source->manager.next_input_byte = endOfImage;
-    source->manager.bytes_in_buffer = sizeof endOfImage;
+    source->manager.next_input_byte = endOfImage.data();
+    source->manager.bytes_in_buffer = endOfImage.size();
     return TRUE;
 }
 
@@ -126,7 +127,7 @@ void setJpegSource(JpegJob& job, const QByteArray& bytes) {
 // CMYK pixels (4 bytes each) become RGB32 in place. Adobe writes them inverted.
 void cmykToRgb(uchar* row, JDIMENSION width, bool inverted) {
     for (JDIMENSION x = 0; x < width; ++x) {
-        uchar* pixel = row + 4 * x;
+        uchar* pixel = row + std::size_t{4} * x;
         int c = pixel[0], m = pixel[1], y = pixel[2], k = pixel[3];
         if (!inverted) {
             c = 255 - c;
@@ -148,7 +149,7 @@ QString runJpeg(JpegJob& job, const QByteArray& bytes) {
     job.errors.manager.output_message = jpegSilence;
     if (setjmp(job.errors.jump)) {
         jpeg_destroy_decompress(&info);
-        return job.complete ? QString() : QString::fromLocal8Bit(job.errors.message);
+        return job.complete ? QString() : QString::fromLocal8Bit(job.errors.message.data());
     }
     jpeg_create_decompress(&info);
     // Pictures with several scans are buffered whole; libjpeg refuses beyond this.
@@ -160,10 +161,10 @@ QString runJpeg(JpegJob& job, const QByteArray& bytes) {
     // with several scans; no scaling is asked for, so the output has this size.
     job.image = allocate(info.image_width, info.image_height, QImage::Format_RGB32);
     if (job.image.isNull()) {
-        std::snprintf(job.errors.message, sizeof job.errors.message, "Picture too large (%u x %u)",
-                      info.image_width, info.image_height);
+        std::snprintf(job.errors.message.data(), job.errors.message.size(),
+                      "Picture too large (%u x %u)", info.image_width, info.image_height);
         jpeg_destroy_decompress(&info);
-        return QString::fromLatin1(job.errors.message);
+        return QString::fromLatin1(job.errors.message.data());
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     if (cmyk)
@@ -195,7 +196,7 @@ struct PngJob {
     qsizetype offset = 0;
     QImage image;
     bool complete = false; // every row is in; a damaged tail is ignored
-    char message[256] = {};
+    std::array<char, 256> message{};
 };
 
 void pngRead(png_structp png, png_bytep out, png_size_t length) {
@@ -208,7 +209,7 @@ void pngRead(png_structp png, png_bytep out, png_size_t length) {
 
 [[noreturn]] void pngFail(png_structp png, png_const_charp message) {
     auto* job = static_cast<PngJob*>(png_get_error_ptr(png));
-    std::snprintf(job->message, sizeof job->message, "%s", message);
+    std::snprintf(job->message.data(), job->message.size(), "%s", message);
     png_longjmp(png, 1);
 }
 
@@ -247,7 +248,7 @@ QString runPng(PngJob& job) {
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_read_struct(&png, &info, nullptr);
-        return job.complete ? QString() : QString::fromLocal8Bit(job.message);
+        return job.complete ? QString() : QString::fromLocal8Bit(job.message.data());
     }
     png_set_read_fn(png, &job, pngRead);
     png_read_info(png, info);

@@ -6,7 +6,7 @@
 namespace vtl::platform {
 
 QString executablePath() {
-    const QString real = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    QString real = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
     if (!real.isEmpty())
         return real;
     // The link does not resolve when the file was replaced or removed meanwhile.

@@ -8,8 +8,8 @@
 namespace vtl::platform {
 namespace {
 
-constexpr char kBom[] = "\xEF\xBB\xBF";
-constexpr char kCrLf[] = "\r\n";
+constexpr QByteArrayView kBom("\xEF\xBB\xBF");
+constexpr QByteArrayView kCrLf("\r\n");
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
@@ -27,7 +27,9 @@ struct Line {
     qsizetype valueFrom = 0; // byte range of a key's value, blanks excluded
     qsizetype valueTo = 0;
 
-    QString value() const { return QString::fromUtf8(text.mid(valueFrom, valueTo - valueFrom)); }
+    [[nodiscard]] QString value() const {
+        return QString::fromUtf8(text.mid(valueFrom, valueTo - valueFrom));
+    }
 };
 
 struct Span {
@@ -78,7 +80,7 @@ struct ProfileText {
     static ProfileText parse(QByteArray bytes) {
         ProfileText profile;
         if (bytes.startsWith(kBom)) {
-            profile.bom = kBom;
+            profile.bom = kBom.toByteArray();
             bytes.remove(0, profile.bom.size());
         }
         qsizetype start = 0;
@@ -98,7 +100,7 @@ struct ProfileText {
         return profile;
     }
 
-    QByteArray serialize() const {
+    [[nodiscard]] QByteArray serialize() const {
         QByteArray bytes = bom;
         for (const Line& line : lines)
             bytes += line.text + line.ending;
@@ -106,7 +108,7 @@ struct ProfileText {
     }
 
     // Index of the first section header with this name, or -1.
-    qsizetype findSection(const QString& section) const {
+    [[nodiscard]] qsizetype findSection(const QString& section) const {
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (lines[i].kind == Line::Kind::Section &&
                 lines[i].name.compare(section, Qt::CaseInsensitive) == 0)
@@ -116,14 +118,14 @@ struct ProfileText {
     }
 
     // One past the last line of the section whose header is at `header`.
-    qsizetype sectionEnd(qsizetype header) const {
+    [[nodiscard]] qsizetype sectionEnd(qsizetype header) const {
         qsizetype i = header + 1;
         while (i < lines.size() && lines[i].kind != Line::Kind::Section)
             ++i;
         return i;
     }
 
-    qsizetype findKey(qsizetype header, const QString& key) const {
+    [[nodiscard]] qsizetype findKey(qsizetype header, const QString& key) const {
         const qsizetype end = sectionEnd(header);
         for (qsizetype i = header + 1; i < end; ++i) {
             const Line& line = lines[i];
@@ -135,7 +137,7 @@ struct ProfileText {
 
     // Where a new key of the section goes: after its last key line, so that blank
     // lines and comments that lead into the next section stay in front of it.
-    qsizetype insertionPoint(qsizetype header) const {
+    [[nodiscard]] qsizetype insertionPoint(qsizetype header) const {
         qsizetype at = header + 1;
         const qsizetype end = sectionEnd(header);
         for (qsizetype i = header + 1; i < end; ++i) {
@@ -148,10 +150,10 @@ struct ProfileText {
     void insert(qsizetype at, QByteArray text) {
         // The line before may be the file's last one without a line end.
         if (at > 0 && lines[at - 1].ending.isEmpty())
-            lines[at - 1].ending = kCrLf;
+            lines[at - 1].ending = kCrLf.toByteArray();
         Line line;
         line.text = std::move(text);
-        line.ending = kCrLf;
+        line.ending = kCrLf.toByteArray();
         lines.insert(at, std::move(line));
     }
 };

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <ctime>
 #include <thread>
-#include <time.h>
 
 namespace vtl::platform {
 
@@ -20,20 +20,22 @@ std::uint32_t tickCount() {
 }
 
 void Pause(std::uint32_t milliseconds) {
-    const std::uint32_t start = tickCount();
+    // The deadline is kept on the 64-bit monotonic clock: whole-millisecond ticks
+    // could end the wait up to a millisecond early, and it never wraps.
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
     if (!QCoreApplication::instance()) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+        std::this_thread::sleep_until(deadline);
         return;
     }
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    // Unsigned subtraction keeps the elapsed time right across the wrap.
-    for (std::uint32_t elapsed = tickCount() - start; elapsed < milliseconds;
-         elapsed = tickCount() - start) {
+    for (Clock::time_point now = Clock::now(); now < deadline; now = Clock::now()) {
         // A loop of our own sleeps until an event or the timer comes, and nests
         // cleanly when an event handler pauses again.
+        const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
         QEventLoop loop;
-        const auto remaining = std::min<std::uint32_t>(milliseconds - elapsed, INT_MAX);
-        QTimer::singleShot(static_cast<int>(remaining), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        QTimer::singleShot(static_cast<int>(std::min<std::int64_t>(remaining.count(), INT_MAX)),
+                           Qt::PreciseTimer, &loop, &QEventLoop::quit);
         loop.exec();
     }
 }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <memory>
 #include <vector>
 
 namespace vtl::platform {
@@ -128,8 +129,13 @@ QByteArray adam7(int width, int height, const std::function<QByteArray(int, int)
     struct Pass {
         int x, y, dx, dy;
     };
-    constexpr Pass passes[] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                               {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+    constexpr std::array<Pass, 7> passes = {{{0, 0, 8, 8},
+                                             {4, 0, 8, 8},
+                                             {0, 4, 4, 8},
+                                             {2, 0, 4, 4},
+                                             {0, 2, 2, 4},
+                                             {1, 0, 2, 2},
+                                             {0, 1, 1, 2}}};
     QByteArray raw;
     for (const Pass& pass : passes) {
         if (pass.x >= width)
@@ -168,10 +174,9 @@ QByteArray cmykJpeg(const std::vector<std::array<uchar, 4>>& swatches) {
         jpeg_write_scanlines(&info, &pointer, 1);
     }
     jpeg_finish_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(buffer), static_cast<qsizetype>(size));
     jpeg_destroy_compress(&info);
-    std::free(buffer);
-    return bytes;
+    const std::unique_ptr<unsigned char, void (*)(void*)> owned(buffer, std::free);
+    return {reinterpret_cast<const char*>(owned.get()), static_cast<qsizetype>(size)};
 }
 
 // ---- JPEG ------------------------------------------------------------------
@@ -218,8 +223,8 @@ TEST(ImageDecodersJpegCmyk, AdobeInvertedInkBecomesRgb) {
                                                       {255, 255, 255, 255}})); // paper
     ASSERT_TRUE(decoded.ok()) << decoded.error.toStdString();
     EXPECT_EQ(decoded.image.format(), QImage::Format_RGB32);
-    const QRgb expected[] = {qRgb(255, 0, 0), qRgb(0, 255, 255), qRgb(127, 127, 127),
-                             qRgb(255, 255, 255)};
+    const std::array<QRgb, 4> expected = {qRgb(255, 0, 0), qRgb(0, 255, 255), qRgb(127, 127, 127),
+                                          qRgb(255, 255, 255)};
     for (int i = 0; i < 4; ++i) {
         const QRgb actual = decoded.image.pixel(8 * i + 4, 4);
         EXPECT_TRUE(near(actual, expected[i], 4)) << i << ": " << std::hex << actual;

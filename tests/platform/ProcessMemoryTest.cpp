@@ -1,8 +1,7 @@
 #include "platform/ProcessMemory.h"
 
-#include <cstring>
 #include <gtest/gtest.h>
-#include <memory>
+#include <vector>
 
 namespace vtl::platform {
 namespace {
@@ -12,13 +11,12 @@ TEST(ProcessMemory, ResidentSetGrowsWithTouchedMemory) {
     EXPECT_GT(before, 0U);
 
     constexpr std::size_t kBlock = 64U << 20;
-    auto block = std::make_unique<char[]>(kBlock);
-    std::memset(block.get(), 1, kBlock); // only touched pages are resident
+    std::vector<char> block(kBlock, 1); // only touched pages are resident
     const std::uint64_t during = workingSetSize();
     EXPECT_GT(during, before + kBlock / 2);
     EXPECT_LT(during, before + kBlock * 4) << "not counted in bytes";
 
-    block.reset();
+    block = {};
     EXPECT_TRUE(trimWorkingSet());
     EXPECT_GT(workingSetSize(), 0U);
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
 #include <optional>
@@ -237,22 +238,24 @@ INSTANTIATE_TEST_SUITE_P(
 class WithoutPermissionOverride {
 public:
     WithoutPermissionOverride() {
-        if (syscall(SYS_capget, &m_header, m_saved) != 0)
+        if (syscall(SYS_capget, &m_header, m_saved.data()) != 0)
             return;
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
+        Capabilities reduced = m_saved;
         reduced[0].effective &= ~((1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH));
-        m_active = syscall(SYS_capset, &m_header, reduced) == 0;
+        m_active = syscall(SYS_capset, &m_header, reduced.data()) == 0;
     }
     ~WithoutPermissionOverride() {
         if (m_active)
-            syscall(SYS_capset, &m_header, m_saved);
+            syscall(SYS_capset, &m_header, m_saved.data());
     }
     WithoutPermissionOverride(const WithoutPermissionOverride&) = delete;
     WithoutPermissionOverride& operator=(const WithoutPermissionOverride&) = delete;
 
 private:
+    using Capabilities = std::array<__user_cap_data_struct, 2>;
+
     __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_saved[2]{};
+    Capabilities m_saved{};
     bool m_active = false;
 };
 
@@ -261,7 +264,7 @@ TEST_F(ProfileFileTest, ReadOnlyFolderFailsAndKeepsTheOldFile) {
     writeFile(before);
     QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::ExeOwner);
     {
-        // disabled
+        const WithoutPermissionOverride asOrdinaryUser;
         EXPECT_FALSE(writeProfileString(path(), QStringLiteral("A"), QStringLiteral("x"),
                                         QStringLiteral("2")));
         EXPECT_FALSE(writeProfileString(path(), QStringLiteral("A"), QStringLiteral("y"),

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <array>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -53,8 +54,8 @@ TEST_F(RegistryTest, KeysAndNamesMatchWithoutCase) {
     Registry registry(storeFile());
     ASSERT_TRUE(registry.writeString(kKey, QStringLiteral("Name"), QStringLiteral("v")));
     for (const char* spelling :
-         {"Software\\Vantrelle\\Skyplot", "SOFTWARE\\vantrelle\\skyplot",
-          "Software\\Vantrelle\\Skyplot\\", "\\Software\\Vantrelle\\Skyplot"}) {
+         {R"(Software\Vantrelle\Skyplot)", R"(SOFTWARE\vantrelle\skyplot)",
+          R"(Software\Vantrelle\Skyplot\)", R"(\Software\Vantrelle\Skyplot)"}) {
         SCOPED_TRACE(spelling);
         const QString key = QString::fromUtf8(spelling);
         EXPECT_TRUE(registry.keyExists(key));
@@ -131,16 +132,15 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, RegistryDamaged,
     testing::Values(
         DamagedStore{"empty", ""}, DamagedStore{"garbage", QByteArray("\x00\xFF\x13garbage", 10)},
-        DamagedStore{"truncatedJson", "{\"Software\\\\Vantrelle\\\\Skyplot\": {\"Name\": \"x"},
+        DamagedStore{"truncatedJson", R"({"Software\\Vantrelle\\Skyplot": {"Name": "x)"},
         DamagedStore{"array", "[1, 2, 3]"},
-        DamagedStore{"keyNotAnObject", "{\"Software\\\\Vantrelle\\\\Skyplot\": \"text\"}"},
-        DamagedStore{
-            "valuesOfWrongKind",
-            "{\"Software\\\\Vantrelle\\\\Skyplot\": {\"Name\": [\"x\"], \"Number\": 1.5}}"},
+        DamagedStore{"keyNotAnObject", R"({"Software\\Vantrelle\\Skyplot": "text"})"},
+        DamagedStore{"valuesOfWrongKind",
+                     R"({"Software\\Vantrelle\\Skyplot": {"Name": ["x"], "Number": 1.5}})"},
         DamagedStore{"negativeNumber",
-                     "{\"Software\\\\Vantrelle\\\\Skyplot\": {\"Name\": null, \"Number\": -1}}"},
+                     R"({"Software\\Vantrelle\\Skyplot": {"Name": null, "Number": -1}})"},
         DamagedStore{"numberAbove32Bits",
-                     "{\"Software\\\\Vantrelle\\\\Skyplot\": {\"Number\": 4294967296}}"}),
+                     R"({"Software\\Vantrelle\\Skyplot": {"Number": 4294967296}})"}),
     [](const testing::TestParamInfo<DamagedStore>& info) { return std::string(info.param.name); });
 
 TEST_F(RegistryTest, WritesKeepOtherKeysAndValues) {
@@ -195,7 +195,7 @@ TEST_F(RegistryTest, StoredCacheValueWinsAndNoFolderMeansNoAnswer) {
 
 class EnvironmentOverride {
 public:
-    EnvironmentOverride(const char* name, std::optional<QByteArray> value)
+    EnvironmentOverride(const char* name, const std::optional<QByteArray>& value)
         : m_name(name),
           m_saved(qEnvironmentVariableIsSet(name) ? std::optional<QByteArray>(qgetenv(name))
                                                   : std::nullopt) {
@@ -223,12 +223,12 @@ TEST(RegistryStoreFile, FollowsXdgConfigHome) {
         std::optional<QByteArray> value;
         QString expected;
     };
-    const Case cases[] = {
+    const std::array<Case, 4> cases = {{
         {QByteArray("/xdg/config"), QStringLiteral("/xdg/config/vantrelle/registry.json")},
         {std::nullopt, fallback},
         {QByteArray(""), fallback},
         {QByteArray("relative/path"), fallback},
-    };
+    }};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value.value_or("<unset>").constData());
         const EnvironmentOverride environment("XDG_CONFIG_HOME", c.value);

@@ -3,9 +3,9 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <chrono>
+#include <ctime>
 #include <gtest/gtest.h>
 #include <thread>
-#include <time.h>
 
 namespace vtl::platform {
 namespace {
