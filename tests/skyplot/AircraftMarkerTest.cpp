@@ -1,6 +1,7 @@
 #include "skyplot/AircraftMarker.h"
 
 #include "support/FakeBrowser.h"
+#include "shared/NumberText.h"
 #include "skyplot/globals.h"
 
 #include <gtest/gtest.h>
