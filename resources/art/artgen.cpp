@@ -24,9 +24,6 @@ namespace {
 // ---------------------------------------------------------------- palette
 
 const QColor kNavy(56, 75, 139);
-const QColor kNavyLight(84, 106, 178);
-const QColor kNavyDark(30, 41, 84);
-const QColor kNavyDeep(16, 22, 46);
 const QColor kBacking(12, 16, 34);
 const QColor kEdgeLight(170, 190, 240);
 const QColor kScreen(9, 13, 28);
@@ -47,6 +44,9 @@ const QRect kMapArea(56, 62, 490, 635);
 const QRect kCloseButton(80, 724, 45, 22);
 const QRect kTopmostSwitch(475, 724, 45, 23);
 const QSize kSkinSize(600, 755);
+
+// The waypoint the map menu's aircraft is flying to.
+const QPointF kMenuNextWaypoint(300, 218);
 
 // ---------------------------------------------------------------- helpers
 
@@ -152,6 +152,12 @@ QImage blurred(const QImage& source, int radius) {
 QPointF polar(QPointF centre, qreal radius, qreal degreesFromNorth) {
     const qreal a = degreesFromNorth * std::numbers::pi / 180.0;
     return centre + QPointF(radius * std::sin(a), -radius * std::cos(a));
+}
+
+// Degrees clockwise from north (up) of the line from `from` to `to`.
+qreal bearing(QPointF from, QPointF to) {
+    const QPointF d = to - from;
+    return std::atan2(d.x(), -d.y()) * 180.0 / std::numbers::pi;
 }
 
 // ---------------------------------------------------------------- shared motifs
@@ -450,7 +456,7 @@ void drawTopmostSwitch(QPainter& p, const QRectF& r, bool lit) {
 }
 
 void drawBottomBand(QPainter& p) {
-    // Engraved captions above the two controls and a maker's mark between them.
+    // Engraved caption above the switch and a maker's mark between the two controls.
     const QFont caption = spacedFont(7.5, 0.9);
     p.setPen(Qt::NoPen);
     const auto engrave = [&](const QPainterPath& text, const QColor& color) {
@@ -459,8 +465,6 @@ void drawBottomBand(QPainter& p) {
         p.setBrush(color);
         p.drawPath(text);
     };
-    engrave(centredText("EXIT", caption, QPointF(kCloseButton.center().x() + 0.5, 715)),
-            QColor(18, 26, 58));
     engrave(centredText("STAY ON TOP", caption, QPointF(kTopmostSwitch.center().x() + 0.5, 715)),
             QColor(18, 26, 58));
 
@@ -639,18 +643,16 @@ QImage disconnected() {
     QImage image = canvas(16, 16);
     QPainter p(&image);
     prepare(p);
-    drawBadge(p, QPointF(8, 8), 7.8, QColor(255, 110, 100), QColor(170, 24, 30), 1.0);
-    // Two chain links pulled apart along the diagonal, with a spark in the gap.
-    p.translate(8, 8);
-    p.rotate(-45);
+    drawBadge(p, QPointF(8, 8), 7.8, QColor(235, 78, 70), QColor(150, 18, 24), 1.0);
+    // Two chain links pulled apart, with sparks flying from the gap; edges sit on pixel
+    // boundaries so the tiny glyph stays crisp.
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(Qt::white, 1.5));
-    p.drawRoundedRect(QRectF(-6.4, -2.1, 5.0, 4.2), 2.1, 2.1);
-    p.drawRoundedRect(QRectF(1.4, -2.1, 5.0, 4.2), 2.1, 2.1);
-    p.resetTransform();
-    p.setPen(QPen(Qt::white, 1.0, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(8.6, 4.1), QPointF(9.1, 5.6));
-    p.drawLine(QPointF(6.9, 10.4), QPointF(7.4, 11.9));
+    p.setPen(QPen(Qt::white, 1.0));
+    p.drawRoundedRect(QRectF(2.5, 5.5, 4, 5), 1.4, 1.4);
+    p.drawRoundedRect(QRectF(9.5, 5.5, 4, 5), 1.4, 1.4);
+    p.setPen(QPen(Qt::white, 2.0));
+    p.drawLine(QPointF(8, 3), QPointF(8, 5));
+    p.drawLine(QPointF(8, 11), QPointF(8, 13));
     return image;
 }
 
@@ -666,10 +668,10 @@ QImage splash() {
         QPainter s(&shadow);
         prepare(s);
         s.setPen(Qt::NoPen);
-        s.setBrush(QColor(0, 0, 20, 200));
-        s.drawPath(roundedRect(panel.adjusted(0, 2, 0, 3), 16));
+        s.setBrush(QColor(0, 0, 20, 230));
+        s.drawPath(roundedRect(panel.adjusted(-1, 2, 1, 4), 16));
     }
-    shadow = blurred(shadow, 2);
+    shadow = blurred(shadow, 3);
 
     QPainter p(&image);
     prepare(p);
@@ -792,24 +794,37 @@ QImage plane(int heading) {
     return image;
 }
 
+// Airport symbol centred on `c`: a blue disc with service ticks and a white runway.
+void drawAirportSymbol(QPainter& p, QPointF c, qreal scale, qreal runwayAngle) {
+    p.save();
+    p.translate(c);
+    p.scale(scale, scale);
+    const QPointF o(0, 0);
+    const QColor dark(10, 14, 30);
+    p.setPen(QPen(dark, 4.2, Qt::SolidLine, Qt::RoundCap));
+    for (int deg = 0; deg < 360; deg += 90)
+        p.drawLine(polar(o, 7, deg), polar(o, 9.8, deg));
+    p.setPen(QPen(QColor(70, 170, 255), 2.0, Qt::SolidLine, Qt::RoundCap));
+    for (int deg = 0; deg < 360; deg += 90)
+        p.drawLine(polar(o, 7, deg), polar(o, 9.8, deg));
+    QRadialGradient disc(QPointF(-2, -2.5), 10);
+    disc.setColorAt(0, QColor(110, 190, 255));
+    disc.setColorAt(1, QColor(30, 100, 210));
+    p.setBrush(disc);
+    p.setPen(QPen(dark, 1.4));
+    p.drawEllipse(o, 7.4, 7.4);
+    p.rotate(runwayAngle);
+    p.setPen(QPen(dark, 1.0));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(-1.6, -5.6, 3.2, 11.2), 0.7, 0.7);
+    p.restore();
+}
+
 QImage airport() {
     QImage image = canvas(24, 24);
     QPainter p(&image);
     prepare(p);
-    const QPointF c(12, 12);
-    p.setBrush(QColor(14, 26, 60, 150));
-    p.setPen(QPen(QColor(10, 14, 30), 4.6));
-    p.drawEllipse(c, 7.6, 7.6);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(70, 170, 255), 2.6));
-    p.drawEllipse(c, 7.6, 7.6);
-    // Runway across the ring, sticking out on both sides.
-    p.translate(c);
-    p.rotate(-40);
-    const QRectF runway(-10.6, -1.6, 21.2, 3.2);
-    p.setPen(QPen(QColor(10, 14, 30), 1.2));
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(runway, 0.8, 0.8);
+    drawAirportSymbol(p, QPointF(12, 12), 1.0, -35);
     return image;
 }
 
@@ -876,19 +891,6 @@ void drawMapLabel(QPainter& p, const QString& text, QPointF at, const QColor& co
     p.drawPath(path);
 }
 
-void drawMenuAirport(QPainter& p, QPointF c, qreal angle) {
-    p.save();
-    p.setBrush(QColor(14, 26, 60, 170));
-    p.setPen(QPen(QColor(70, 170, 255), 2.0));
-    p.drawEllipse(c, 6.5, 6.5);
-    p.translate(c);
-    p.rotate(angle);
-    p.setPen(QPen(QColor(10, 14, 30), 1.0));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(-9, -1.3, 18, 2.6));
-    p.restore();
-}
-
 void drawMenuWaypoint(QPainter& p, QPointF c) {
     QPainterPath diamond;
     diamond.moveTo(c + QPointF(0, -6));
@@ -936,9 +938,12 @@ void drawRangeRings(QPainter& p, QPointF own) {
     const std::array<std::pair<qreal, const char*>, 3> rings = {
         {{80, "5"}, {160, "10"}, {240, "20"}}};
     for (const auto& [radius, label] : rings) {
+        p.setBrush(Qt::NoBrush);
         p.setPen(QPen(QColor(200, 215, 255, 90), 1.0, Qt::DashLine));
         p.drawEllipse(own, radius, radius);
-        drawMapLabel(p, label, polar(own, radius, 300) + QPointF(-14, -3), kTextDim, 10);
+        // The outer ring carries the compass numbers, so only the inner ones get a range.
+        if (radius < 200)
+            drawMapLabel(p, label, polar(own, radius, 300) + QPointF(-14, -3), kTextDim, 10);
     }
     // Compass ticks on the outer ring.
     const qreal outer = 240;
@@ -959,7 +964,7 @@ void drawRangeRings(QPainter& p, QPointF own) {
 
 void drawRoute(QPainter& p, QPointF own) {
     const std::vector<QPointF> flown = {{180, 420}, {214, 360}, own};
-    const std::vector<QPointF> ahead = {own, {300, 218}, {336, 140}, {300, 70}, {350, -20}};
+    const std::vector<QPointF> ahead = {own, kMenuNextWaypoint, {336, 140}, {300, 70}, {350, -20}};
     const auto polyline = [](const std::vector<QPointF>& pts) {
         QPainterPath path(pts.front());
         for (std::size_t i = 1; i < pts.size(); ++i)
@@ -975,7 +980,7 @@ void drawRoute(QPainter& p, QPointF own) {
     p.drawPath(polyline(flown));
 
     drawMenuWaypoint(p, {214, 360});
-    drawMenuWaypoint(p, {300, 218});
+    drawMenuWaypoint(p, kMenuNextWaypoint);
     drawMenuWaypoint(p, {336, 140});
     drawMenuWaypoint(p, {300, 70});
     drawMapLabel(p, "ORVEL", {224, 366}, kTextLight, 11);
@@ -993,21 +998,18 @@ QImage mapMenu() {
     drawMenuBackdrop(p, all);
     drawRangeRings(p, own);
 
-    drawMenuAirport(p, {70, 300}, -30);
+    drawAirportSymbol(p, {70, 300}, 1.0, -30);
     drawMapLabel(p, "VSKY", {80, 322}, QColor(150, 210, 255), 11);
-    drawMenuAirport(p, {438, 100}, 20);
+    drawAirportSymbol(p, {438, 100}, 1.0, 20);
     drawMapLabel(p, "VTRL", {412, 126}, QColor(150, 210, 255), 11);
-    drawMenuAirport(p, {426, 282}, 70);
+    drawAirportSymbol(p, {426, 282}, 1.0, 70);
     drawMapLabel(p, "VNOR", {402, 330}, QColor(150, 210, 255), 11);
 
     drawRoute(p, own);
 
-    // Own aircraft on its track, with a short heading line ahead.
-    const qreal heading = std::atan2(300 - 245.0, -(218 - 300.0)) * 180 / std::numbers::pi;
-    p.setPen(QPen(QColor(255, 255, 255, 160), 1.2, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(polar(own, 26, heading), polar(own, 60, heading));
+    // Own aircraft flying the active leg.
     p.translate(own);
-    drawAircraft(p, 1.25, heading, 1.8);
+    drawAircraft(p, 1.25, bearing(own, kMenuNextWaypoint), 1.8);
     p.resetTransform();
 
     // Data boxes in the corners, as the live map shows them.
