@@ -2,6 +2,8 @@
 
 #include <QKeySequence>
 #include <QShortcut>
+#include <QStandardPaths>
+#include <QVBoxLayout>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
@@ -84,8 +86,27 @@ private:
     bool refusedPending_ = false;
 };
 
-WebBrowser::WebBrowser(QWidget* parentWidget)
-    : profile_(std::make_unique<QWebEngineProfile>(kProfileName)) {
+WebBrowser::WebBrowser(QWidget* parentWidget) : host_(new QWidget(parentWidget)) {
+    // The engine starts with the first page: a program that never shows its map
+    // stays small and starts fast.
+    host_->setContextMenuPolicy(Qt::NoContextMenu);
+    auto* layout = new QVBoxLayout(host_);
+    layout->setContentsMargins(0, 0, 0, 0);
+}
+
+WebBrowser::~WebBrowser() {
+    // The view may already be gone with its parent window; otherwise it goes
+    // first, then the page, then the profile the page belongs to.
+    delete view_.data();
+    page_.reset();
+    profile_.reset();
+}
+
+void WebBrowser::ensureEngine() {
+    if (page_) {
+        return;
+    }
+    profile_ = std::make_unique<QWebEngineProfile>(kProfileName);
     profile_->setHttpUserAgent(kUserAgent);
     // Map tiles and charts are always fetched fresh, as the old control was told to.
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);
@@ -103,21 +124,17 @@ WebBrowser::WebBrowser(QWidget* parentWidget)
     settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     settings->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
 
-    view_ = new QWebEngineView(parentWidget);
+    view_ = new QWebEngineView(host_);
     view_->setPage(page_.get());
     view_->setContextMenuPolicy(Qt::NoContextMenu);
+    host_->layout()->addWidget(view_);
+    host_->setFocusProxy(view_);
     wireSignals();
     addRefreshKeys();
 }
 
-WebBrowser::~WebBrowser() {
-    // The view may already be gone with its parent window; otherwise it goes
-    // first, then the page, then the profile the page belongs to.
-    delete view_.data();
-}
-
 QWidget* WebBrowser::widget() {
-    return view_.data();
+    return host_.data();
 }
 
 void WebBrowser::Navigate(const QString& url) {
@@ -127,17 +144,19 @@ void WebBrowser::Navigate(const QString& url) {
     if (!address.isValid() || address.isEmpty()) {
         return;
     }
-    page_->allowNextNavigation();
+    ensureEngine();
     // Busy at once, as callers that wait for the load expect, not only once the
-    // engine reports the start; a jump within the page loads nothing.
+    // engine reports the start. A jump within the page loads nothing and may
+    // not pass the navigation check, so it must not leave a pass behind.
     if (!page_->isFragmentJump(address)) {
+        page_->allowNextNavigation();
         busy_ = true;
     }
     page_->load(address);
 }
 
 void WebBrowser::Refresh() {
-    if (page_->url().isEmpty()) {
+    if (!page_ || page_->url().isEmpty()) {
         return;
     }
     page_->allowNextNavigation();
@@ -150,15 +169,26 @@ bool WebBrowser::Busy() const {
 }
 
 void WebBrowser::ExecScript(const QString& text) {
-    page_->runJavaScript(text);
+    if (page_) {
+        page_->runJavaScript(text);
+    }
 }
 
 void WebBrowser::ExecScript(const QString& text, std::function<void(const QVariant&)> done) {
+    if (!page_) {
+        done(QVariant()); // no page: the script fails, as it would on a blank one
+        return;
+    }
     page_->runJavaScript(text, std::move(done));
 }
 
 QString WebBrowser::cacheFolder() const {
-    return profile_->cachePath();
+    if (profile_) {
+        return profile_->cachePath();
+    }
+    // Where the engine puts a named profile's cache, known before it starts.
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
+           QStringLiteral("/QtWebEngine/") + kProfileName;
 }
 
 void WebBrowser::wireSignals() {

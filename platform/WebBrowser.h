@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QString>
 #include <QVariant>
-
 #include <functional>
 #include <memory>
 
@@ -40,11 +39,13 @@ public:
     QString cacheFolder() const;
 
 private:
+    void ensureEngine();
     void wireSignals();
     void addRefreshKeys();
 
     std::unique_ptr<QWebEngineProfile> profile_;
     std::unique_ptr<WebBrowserPage> page_;
+    QPointer<QWidget> host_;
     QPointer<QWebEngineView> view_;
     bool busy_ = false;
 };

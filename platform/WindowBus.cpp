@@ -169,7 +169,7 @@ struct EntryText {
 std::optional<EntryText> readEntry(const QString& path) {
     // O_NONBLOCK keeps a FIFO planted in the folder from blocking the search.
     UniqueFd fd(::open(QFile::encodeName(path).constData(),
-                       O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+                       O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     struct stat info {};
     if (!fd || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
         return std::nullopt;
@@ -227,7 +227,7 @@ bool writeAll(int fd, const QByteArray& bytes) {
 // the inode check keeps us from deleting an entry that someone just re-created.
 bool removeIfStale(const QString& folder, WindowHandle handle) {
     const QByteArray winPath = QFile::encodeName(entryPath(folder, handle, ".win"));
-    UniqueFd fd(::open(winPath.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd fd(::open(winPath.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
     if (!fd) {
         return errno == ENOENT;
     }

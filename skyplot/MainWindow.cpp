@@ -253,6 +253,9 @@ void TfrmMain_Skyplot::buildMapPanel() {
     pnlSkyplot->hide();
 
     brwSkyplot = m_options.createBrowser(pnlSkyplot);
+    if (brwSkyplot->parent() == nullptr) {
+        brwSkyplot->setParent(this); // goes after the panel that holds its view
+    }
     brwSkyplot->setObjectName(QStringLiteral("brwSkyplot"));
     brwSkyplot->widget()->setObjectName(QStringLiteral("brwSkyplot"));
     brwSkyplot->widget()->setGeometry(0, 0, kMapArea.width(), kMapArea.height() - kToolBarHeight);

@@ -308,7 +308,13 @@
         img.src = url;
         img.alt = "";
         var marker = L.marker([la, ln], {
-            icon: L.divIcon({ html: img, className: "vtl-plan-icon", iconSize: null }),
+            // The info window's tip stops just above the centred picture.
+            icon: L.divIcon({
+                html: img,
+                className: "vtl-plan-icon",
+                iconSize: null,
+                popupAnchor: [0, -8]
+            }),
             keyboard: false
         });
         // The program has already escaped the names inside the HTML.

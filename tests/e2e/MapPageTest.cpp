@@ -2,7 +2,6 @@
 // exactly as the programs drive them: by script texts.
 
 #include "PageFixture.h"
-
 #include "shared/FileUrl.h"
 
 #include <QColor>
@@ -17,10 +16,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
-
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace vtl::test {
@@ -64,7 +61,9 @@ void compareSubset(const QJsonValue& expected, const QJsonValue& actual, const Q
 
 class MapPageTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(page.load(bundledPageUrl())) << "the map page did not load"; }
+    void SetUp() override {
+        ASSERT_TRUE(page.load(bundledPageUrl())) << "the map page did not load";
+    }
 
     QJsonObject state() { return page.evaluateJson(QStringLiteral("skyplotState()")).toObject(); }
 
@@ -124,9 +123,17 @@ const std::vector<ScriptCase> kScriptCases = {
      R"({"plane":null})",
      "document.querySelectorAll('.leaflet-marker-icon').length === 0"},
     {"RemovePlaneWithoutPlane", {"removePlane()", "removePlane()"}, R"({"plane":null})"},
+    // Small moves are made in whole pixels: the point lands in the middle.
     {"PanTo",
      {"map.panTo(new google.maps.LatLng(47.5, -122.25))"},
-     R"({"center":[47.5,-122.25],"zoom":2})"},
+     R"({"zoom":2})",
+     "map.leaflet.latLngToContainerPoint([47.5, -122.25])"
+     ".distanceTo(map.leaflet.getSize().divideBy(2)) <= 1"},
+    {"PanToFarAway",
+     {"map.setZoom(12)", "map.panTo(new google.maps.LatLng(-33.9, 151.2))"},
+     R"({"zoom":12})",
+     "map.leaflet.latLngToContainerPoint([-33.9, 151.2])"
+     ".distanceTo(map.leaflet.getSize().divideBy(2)) <= 1"},
     {"SetZoom", {"map.setZoom(11)"}, R"({"zoom":11})", "map.getZoom() === 11"},
     {"Roadmap",
      {"map.setMapTypeId(google.maps.MapTypeId.ROADMAP)"},
@@ -196,7 +203,9 @@ const std::vector<ScriptCase> kScriptCases = {
      {R"(map.panTo(new google.maps.LatLng("north", "5")))", "map.panTo(null)",
       "map.panTo(new google.maps.LatLng(NaN, 5))"},
      R"({"center":[0,0]})"},
-    {"BadMapType", {R"(map.setMapTypeId("nonsense"))", "map.setMapTypeId()"}, R"({"mapType":"terrain"})"},
+    {"BadMapType",
+     {R"(map.setMapTypeId("nonsense"))", "map.setMapTypeId()"},
+     R"({"mapType":"terrain"})"},
     {"BadPlanMarker", {R"(drawFltPlnMarker("w.png", "", "x", "A"))"}, R"({"planMarkers":[]})"},
     {"BadZoomToPlan", {R"(zoomToPlan("a", 1, 2, 3))"}, R"({"zoom":2,"center":[0,0]})"},
     {"BadChart",
@@ -220,8 +229,8 @@ TEST_P(MapPageScripts, RunWithoutErrorAndShowTheirEffect) {
     QStringList failures;
     compareSubset(QJsonDocument::fromJson(c.expectedState).object(), actual,
                   QStringLiteral("state"), failures);
-    EXPECT_TRUE(failures.isEmpty()) << failures.join('\n').toStdString() << "\nstate "
-                                    << toText(actual).toStdString();
+    EXPECT_TRUE(failures.isEmpty())
+        << failures.join('\n').toStdString() << "\nstate " << toText(actual).toStdString();
     if (*c.alsoTrue) {
         const auto holds = page.evaluate(QStringLiteral("!!(%1)").arg(c.alsoTrue));
         EXPECT_TRUE(holds && holds->toBool()) << c.alsoTrue;
@@ -247,9 +256,10 @@ TEST_F(MapPageTest, PlanMarkerOpensItsInfoWindowWhenClicked) {
     page.browser().ExecScript(
         QStringLiteral(R"(drawFltPlnMarker("w.png", "0", "0", "<b id='info'>KSEA</b>"))"));
     ASSERT_TRUE(page.waitForTrue(QStringLiteral("document.querySelector('.vtl-plan-icon')")));
-    page.browser().ExecScript(QStringLiteral("document.querySelector('.vtl-plan-icon img').click()"));
-    EXPECT_TRUE(page.waitForTrue(
-        QStringLiteral("document.querySelector('.leaflet-popup-content #info')")));
+    page.browser().ExecScript(
+        QStringLiteral("document.querySelector('.vtl-plan-icon img').click()"));
+    EXPECT_TRUE(
+        page.waitForTrue(QStringLiteral("document.querySelector('.leaflet-popup-content #info')")));
 }
 
 // --- local chart pictures ----------------------------------------------------------

@@ -3,7 +3,6 @@
 // recording page.
 
 #include "PageFixture.h"
-
 #include "platform/WebBrowser.h"
 #include "skyplot/MainWindow.h"
 #include "skyplot/globals.h"
@@ -13,10 +12,8 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
-
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 using namespace vtl;
 using namespace std::chrono_literals;

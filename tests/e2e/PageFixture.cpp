@@ -9,7 +9,6 @@
 #include <QJsonDocument>
 #include <QSignalSpy>
 #include <QWidget>
-
 #include <memory>
 
 namespace vtl::test {

@@ -8,7 +8,6 @@
 #include <QJsonValue>
 #include <QString>
 #include <QVariant>
-
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -49,8 +48,7 @@ public:
     // the exception it raised, or the empty text.
     QString runReportingError(const QString& text);
     // Polls the expression until it is true; false when the time ran out.
-    bool waitForTrue(const QString& expression,
-                     std::chrono::milliseconds timeout = kScriptTimeout);
+    bool waitForTrue(const QString& expression, std::chrono::milliseconds timeout = kScriptTimeout);
 
 private:
     std::unique_ptr<platform::WebBrowser> browser_;

@@ -2,7 +2,6 @@
 // the settings the programs rely on.
 
 #include "PageFixture.h"
-
 #include "shared/FileUrl.h"
 
 #include <QDir>
@@ -11,9 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
-
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace vtl::test {
@@ -70,11 +67,17 @@ TEST(WebBrowser, IsBusyFromNavigateUntilTheLoadEnds) {
     EXPECT_EQ(progress.last(), (QList<QVariant>{100, 100}));
 }
 
-TEST(WebBrowser, JumpWithinThePageDoesNotStayBusy) {
+TEST(WebBrowser, JumpWithinThePageNeitherStaysBusyNorLetsAReloadThrough) {
     PageFixture page;
     ASSERT_TRUE(page.load(bundledPageUrl()));
+    page.browser().ExecScript(QStringLiteral("window.vtlMark = 42"));
     page.browser().Navigate(bundledPageUrl() + QStringLiteral("#elsewhere"));
     EXPECT_TRUE(waitUntil([&] { return !page.browser().Busy(); }, kScriptTimeout));
+
+    QSignalSpy refresh(&page.browser(), &Browser::refreshRequest);
+    page.browser().ExecScript(QStringLiteral("location.reload()"));
+    EXPECT_TRUE(waitUntil([&] { return refresh.count() > 0; }, kScriptTimeout));
+    EXPECT_EQ(page.evaluate(QStringLiteral("window.vtlMark")), QVariant(42));
 }
 
 TEST(WebBrowser, ScriptsAreSafeWithoutAPage) {
@@ -83,6 +86,10 @@ TEST(WebBrowser, ScriptsAreSafeWithoutAPage) {
     page.browser().ExecScript(QStringLiteral("throw new Error('no page')"));
     page.browser().Refresh();
     EXPECT_FALSE(page.browser().Busy());
+    // Nothing runs before the first page, and asking for a value answers at once.
+    EXPECT_EQ(page.evaluate(QStringLiteral("6 * 7")), QVariant());
+    // The first page still comes up normally afterwards.
+    ASSERT_TRUE(page.load(bundledPageUrl()));
     EXPECT_EQ(page.evaluate(QStringLiteral("6 * 7")), QVariant(42));
 }
 
@@ -144,20 +151,20 @@ TEST_P(PageReload, RaisesRefreshRequestInsteadOfReloading) {
 
 INSTANTIATE_TEST_SUITE_P(
     Triggers, PageReload,
-    testing::Values(
-        ReloadTrigger{"LocationReload",
-                      [](PageFixture& page) {
-                          page.browser().ExecScript(QStringLiteral("location.reload()"));
-                      }},
-        ReloadTrigger{"HistoryGoZero",
-                      [](PageFixture& page) {
-                          page.browser().ExecScript(QStringLiteral("history.go(0)"));
-                      }},
-        ReloadTrigger{"F5", [](PageFixture& page) { pressInPage(page, Qt::Key_F5); }},
-        ReloadTrigger{"CtrlR",
-                      [](PageFixture& page) {
-                          pressInPage(page, Qt::Key_R, Qt::ControlModifier);
-                      }}),
+    testing::Values(ReloadTrigger{"LocationReload",
+                                  [](PageFixture& page) {
+                                      page.browser().ExecScript(
+                                          QStringLiteral("location.reload()"));
+                                  }},
+                    ReloadTrigger{"HistoryGoZero",
+                                  [](PageFixture& page) {
+                                      page.browser().ExecScript(QStringLiteral("history.go(0)"));
+                                  }},
+                    ReloadTrigger{"F5", [](PageFixture& page) { pressInPage(page, Qt::Key_F5); }},
+                    ReloadTrigger{"CtrlR",
+                                  [](PageFixture& page) {
+                                      pressInPage(page, Qt::Key_R, Qt::ControlModifier);
+                                  }}),
     [](const testing::TestParamInfo<ReloadTrigger>& info) { return info.param.name; });
 
 TEST(WebBrowser, RefreshReloadsThePage) {

@@ -3,9 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
-
 #include <optional>
 
 namespace {
@@ -39,7 +37,8 @@ TEST_P(MapPageAddresses, FollowDeploymentFile) {
     const QString defaultAssets =
         QStringLiteral("file://localhost") + encodedFolder + QStringLiteral("/mappage/img/");
 
-    EXPECT_EQ(vtl::GetMapPageUrl(folder), c.expectedPage == kDefault ? defaultPage : c.expectedPage);
+    EXPECT_EQ(vtl::GetMapPageUrl(folder),
+              c.expectedPage == kDefault ? defaultPage : c.expectedPage);
     EXPECT_EQ(vtl::GetAssetBaseUrl(folder),
               c.expectedAssets == kDefault ? defaultAssets : c.expectedAssets);
 }
@@ -56,8 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "[mappage]\r\nURL = file://localhost/opt/my%20page.html \r\n"
                     "Assets=file://localhost/opt/pics\r\n",
                     "file://localhost/opt/my%20page.html", "file://localhost/opt/pics"},
-        MapPageCase{"EmptyValuesFallBack", "[MapPage]\r\nurl=\r\nassets=\r\n", kDefault,
-                    kDefault},
+        MapPageCase{"EmptyValuesFallBack", "[MapPage]\r\nurl=\r\nassets=\r\n", kDefault, kDefault},
         MapPageCase{"OtherSectionIgnored", "[Other]\r\nurl=http://x/\r\nassets=http://y/\r\n",
                     kDefault, kDefault}),
     [](const testing::TestParamInfo<MapPageCase>& info) { return info.param.name; });

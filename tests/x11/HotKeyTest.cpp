@@ -6,18 +6,14 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QWidget>
-#include <X11/XKBlib.h>
-#include <X11/keysym.h>
-#include <algorithm>
-#include <array>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 
 namespace vtl::platform {
 namespace {
 
-using testing_x11::OtherClient;
-using testing_x11::qtDisplay;
+using namespace testing_x11;
 
 constexpr std::uint16_t VK_Z = 0x5A;
 constexpr std::uint16_t VK_X = 0x58;
@@ -32,53 +28,22 @@ bool waitForPress(QSignalSpy& spy) {
     return spy.count() > 0 || spy.wait(kWaitMs);
 }
 
-// Switches CapsLock and/or NumLock on for the lifetime of the object.
-class ScopedLockedModifiers {
-public:
-    ScopedLockedModifiers(Display* display, unsigned mask) : m_display(display), m_mask(mask) {
-        XkbLockModifiers(m_display, XkbUseCoreKbd, m_mask, m_mask);
-        XSync(m_display, False);
-    }
-    ~ScopedLockedModifiers() {
-        XkbLockModifiers(m_display, XkbUseCoreKbd, m_mask, 0);
-        XSync(m_display, False);
-    }
-    ScopedLockedModifiers(const ScopedLockedModifiers&) = delete;
-    ScopedLockedModifiers& operator=(const ScopedLockedModifiers&) = delete;
-
-    unsigned locked() const {
-        XkbStateRec state{};
-        XkbGetState(m_display, XkbUseCoreKbd, &state);
-        return state.locked_mods;
-    }
-
-private:
-    Display* m_display;
-    unsigned m_mask;
-};
-
 class HotKeyTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(QGuiApplication::platformName(), QLatin1String("xcb"));
-        m_display = qtDisplay();
-        ASSERT_NE(m_display, nullptr);
-        m_zKeycode = XKeysymToKeycode(m_display, XK_z);
+        ASSERT_NE(qtDisplay(), nullptr);
+        m_zKeycode = keycodeOf('z');
         ASSERT_NE(m_zKeycode, 0U);
     }
 
     // Every synthesised key press must have been released again.
     void TearDown() override {
-        if (m_display == nullptr) {
-            return;
+        if (qtDisplay() != nullptr) {
+            EXPECT_FALSE(anyKeyDown()) << "a key is still held down";
         }
-        std::array<char, 32> keys{};
-        XQueryKeymap(m_display, keys.data());
-        EXPECT_TRUE(std::all_of(keys.begin(), keys.end(), [](char k) { return k == 0; }))
-            << "a key is still held down";
     }
 
-    Display* m_display = nullptr;
     unsigned m_zKeycode = 0;
 };
 
@@ -117,21 +82,20 @@ TEST_P(HotKeyWithLocks, FiresWhateverCapsLockAndNumLockAre) {
     GlobalHotKey hotKey(VK_Z, Modifier::Ctrl | Modifier::Shift);
     ASSERT_TRUE(hotKey.isRegistered());
     QSignalSpy pressed(&hotKey, &GlobalHotKey::pressed);
-    const ScopedLockedModifiers locks(m_display, GetParam());
-    ASSERT_EQ(locks.locked() & (LockMask | Mod2Mask), GetParam());
+    const ScopedLockedModifiers locks(GetParam());
+    ASSERT_EQ(ScopedLockedModifiers::locked() & (kLockMask | kMod2Mask), GetParam());
 
     SendKeystroke(VK_Z, Modifier::Ctrl | Modifier::Shift, false);
     EXPECT_TRUE(waitForPress(pressed));
 }
 
 INSTANTIATE_TEST_SUITE_P(Locks, HotKeyWithLocks,
-                         testing::Values(unsigned{LockMask}, unsigned{Mod2Mask},
-                                         unsigned{LockMask | Mod2Mask}),
+                         testing::Values(kLockMask, kMod2Mask, kLockMask | kMod2Mask),
                          [](const testing::TestParamInfo<unsigned>& info) {
                              switch (info.param) {
-                             case LockMask:
+                             case kLockMask:
                                  return std::string("CapsLock");
-                             case Mod2Mask:
+                             case kMod2Mask:
                                  return std::string("NumLock");
                              default:
                                  return std::string("Both");
@@ -145,6 +109,7 @@ TEST_F(HotKeyTest, FiresWhileOneOfOurWindowsHasTheFocus) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, kWaitMs));
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window, kWaitMs));
+    ASSERT_EQ(inputFocus(), window.winId());
 
     GlobalHotKey hotKey(VK_Z, Modifier::Ctrl | Modifier::Shift);
     ASSERT_TRUE(hotKey.isRegistered());
@@ -172,7 +137,7 @@ TEST_F(HotKeyTest, KeyWithoutAnX11KeyDoesNotRegisterNorType) {
     GlobalHotKey hotKey(VK_F1, Modifier::Ctrl);
     EXPECT_FALSE(hotKey.isRegistered());
     SendKeystroke(VK_F1, Modifier::Ctrl | Modifier::Shift, false);
-    XSync(m_display, False);
+    syncQt();
 }
 
 TEST_F(HotKeyTest, DestructionReleasesEveryVariant) {
@@ -181,10 +146,9 @@ TEST_F(HotKeyTest, DestructionReleasesEveryVariant) {
         ASSERT_TRUE(hotKey.isRegistered());
     }
     OtherClient other;
-    ASSERT_NE(other.display(), nullptr);
-    for (const unsigned lock :
-         {0U, unsigned{LockMask}, unsigned{Mod2Mask}, unsigned{LockMask | Mod2Mask}}) {
-        EXPECT_TRUE(other.grabKey(m_zKeycode, ControlMask | Mod1Mask | lock)) << "lock " << lock;
+    ASSERT_TRUE(other.isConnected());
+    for (const unsigned lock : {0U, kLockMask, kMod2Mask, kLockMask | kMod2Mask}) {
+        EXPECT_TRUE(other.grabKey(m_zKeycode, kControlMask | kMod1Mask | lock)) << "lock " << lock;
     }
 }
 
@@ -192,17 +156,16 @@ TEST_F(HotKeyTest, DestructionReleasesEveryVariant) {
 class HotKeyHeldElsewhere : public HotKeyTest, public testing::WithParamInterface<unsigned> {};
 
 TEST_P(HotKeyHeldElsewhere, FailsSoftAndGivesBackWhatItGrabbed) {
-    constexpr unsigned kCombination = ControlMask | Mod1Mask;
+    constexpr unsigned kCombination = kControlMask | kMod1Mask;
     OtherClient other;
-    ASSERT_NE(other.display(), nullptr);
+    ASSERT_TRUE(other.isConnected());
     ASSERT_TRUE(other.grabKey(m_zKeycode, kCombination | GetParam()));
 
     {
         GlobalHotKey hotKey(VK_Z, Modifier::Ctrl | Modifier::Alt);
         EXPECT_FALSE(hotKey.isRegistered());
         // The other variants were released at once, not only when the object goes.
-        for (const unsigned lock :
-             {0U, unsigned{LockMask}, unsigned{Mod2Mask}, unsigned{LockMask | Mod2Mask}}) {
+        for (const unsigned lock : {0U, kLockMask, kMod2Mask, kLockMask | kMod2Mask}) {
             if (lock != GetParam()) {
                 EXPECT_TRUE(other.grabKey(m_zKeycode, kCombination | lock)) << "lock " << lock;
                 other.ungrabKey(m_zKeycode, kCombination | lock);
@@ -216,8 +179,7 @@ TEST_P(HotKeyHeldElsewhere, FailsSoftAndGivesBackWhatItGrabbed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Variants, HotKeyHeldElsewhere,
-                         testing::Values(0U, unsigned{LockMask}, unsigned{Mod2Mask},
-                                         unsigned{LockMask | Mod2Mask}));
+                         testing::Values(0U, kLockMask, kMod2Mask, kLockMask | kMod2Mask));
 
 // The second start of a program types before it has any X11 window of its own;
 // the child runs with the offscreen platform and must still reach the server.

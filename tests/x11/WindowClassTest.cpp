@@ -3,7 +3,6 @@
 
 #include <QTest>
 #include <QWidget>
-#include <X11/Xutil.h>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -11,19 +10,7 @@ namespace vtl::platform {
 namespace {
 
 using testing_x11::qtDisplay;
-
-// WM_CLASS as the window manager reads it: instance name and class name.
-std::pair<QString, QString> readClass(WId window) {
-    XClassHint hint{};
-    if (XGetClassHint(qtDisplay(), window, &hint) == 0) {
-        return {};
-    }
-    std::pair<QString, QString> names{QString::fromLatin1(hint.res_name),
-                                      QString::fromLatin1(hint.res_class)};
-    XFree(hint.res_name);
-    XFree(hint.res_class);
-    return names;
-}
+using testing_x11::windowClass;
 
 const std::pair<QString, QString> kExpected{QStringLiteral("VantrelleSkyplot"),
                                             QStringLiteral("VantrelleSkyplot")};
@@ -33,11 +20,11 @@ TEST(WindowClass, SetBeforeTheWindowIsShownAndKeptWhenShown) {
     QWidget window;
     setWindowClass(&window, QStringLiteral("VantrelleSkyplot"));
     ASSERT_TRUE(window.testAttribute(Qt::WA_WState_Created));
-    EXPECT_EQ(readClass(window.winId()), kExpected);
+    EXPECT_EQ(windowClass(window.winId()), kExpected);
 
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 10000));
-    EXPECT_EQ(readClass(window.winId()), kExpected);
+    EXPECT_EQ(windowClass(window.winId()), kExpected);
 }
 
 TEST(WindowClass, SetOnAShownWindow) {
@@ -45,7 +32,7 @@ TEST(WindowClass, SetOnAShownWindow) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window, 10000));
     setWindowClass(&window, QStringLiteral("VantrelleSkyplot"));
-    EXPECT_EQ(readClass(window.winId()), kExpected);
+    EXPECT_EQ(windowClass(window.winId()), kExpected);
 }
 
 TEST(WindowClass, AChildWidgetNamesItsTopLevelWindow) {
@@ -53,7 +40,7 @@ TEST(WindowClass, AChildWidgetNamesItsTopLevelWindow) {
     auto* child = new QWidget(&window);
     setWindowClass(child, QStringLiteral("VantrelleSkyplot"));
     EXPECT_FALSE(child->testAttribute(Qt::WA_NativeWindow));
-    EXPECT_EQ(readClass(window.winId()), kExpected);
+    EXPECT_EQ(windowClass(window.winId()), kExpected);
 }
 
 TEST(WindowClass, NoWindowIsNoError) {
