@@ -13,11 +13,21 @@
 namespace vtl::platform {
 namespace {
 
-using namespace testing_x11;
+using testing_x11::anyKeyDown;
+using testing_x11::inputFocus;
+using testing_x11::kControlMask;
+using testing_x11::keycodeOf;
+using testing_x11::kLockMask;
+using testing_x11::kMod1Mask;
+using testing_x11::kMod2Mask;
+using testing_x11::OtherClient;
+using testing_x11::qtDisplay;
+using testing_x11::ScopedLockedModifiers;
+using testing_x11::syncQt;
 
 constexpr std::uint16_t VK_Z = 0x5A;
 constexpr std::uint16_t VK_X = 0x58;
-constexpr std::uint16_t VK_F1 = 0x70; // no X11 key behind it here
+constexpr std::uint16_t VK_F1 = 0x70; // outside the keys we map to X11
 constexpr int kWaitMs = 10000;        // only to end a hang, never reached when it works
 
 // The environment variable that turns the child-process test below into the
@@ -133,7 +143,7 @@ TEST_F(HotKeyTest, TwoForTheSameCombinationInOneProgramBothFire) {
     first.reset(); // takes the shared grab with it; whatever X does, nothing breaks
 }
 
-TEST_F(HotKeyTest, KeyWithoutAnX11KeyDoesNotRegisterNorType) {
+TEST_F(HotKeyTest, UnmappedVirtualKeyNeitherRegistersNorTypes) {
     GlobalHotKey hotKey(VK_F1, Modifier::Ctrl);
     EXPECT_FALSE(hotKey.isRegistered());
     SendKeystroke(VK_F1, Modifier::Ctrl | Modifier::Shift, false);
