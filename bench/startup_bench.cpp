@@ -95,6 +95,11 @@ int main(int argc, char** argv) {
         while (!mainWindowShown(display) && clock.elapsed() < 60000) {
             QThread::msleep(2);
         }
+        if (!mainWindowShown(display)) {
+            std::fprintf(stderr, "run %d: no main window (exit code %d): %s\n", run + 1,
+                         program.exitCode(), program.readAllStandardError().constData());
+            return 1;
+        }
         startMs.push_back(static_cast<double>(clock.elapsed()) - kSplashDesignMs);
         if (run == runs - 1) {
             QThread::sleep(12); // a couple of memory-trim ticks
