@@ -6,9 +6,9 @@
 #include "platform/ProcessMemory.h"
 #include "platform/WebBrowser.h"
 #include "shared/FileUrl.h"
+#include "support/WaitUntil.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QWidget>
@@ -25,17 +25,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using vtl::platform::WebBrowser;
-
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    QDeadlineTimer deadline(timeout);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
+using vtl::test::waitUntil;
 
 // --- memory ------------------------------------------------------------------------
 

@@ -13,7 +13,6 @@
 #include "support/TempInstallation.h"
 
 #include <QApplication>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -66,7 +65,8 @@ int main(int argc, char** argv) {
             if (!platform::sendMessage(target, message)) {
                 ++failed;
             }
-            waitsMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - before).count());
+            waitsMs.push_back(
+                std::chrono::duration<double, std::milli>(Clock::now() - before).count());
         }
         done = true;
     });
@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
     bool confirmed = false;
     QString lastCall;
     static_cast<platform::WebBrowser&>(window.browser())
-        .ExecScript(QStringLiteral("window.skyplotState ? JSON.stringify(window.skyplotState().plane) : ''"),
+        .ExecScript(QStringLiteral(
+                        "window.skyplotState ? JSON.stringify(window.skyplotState().plane) : ''"),
                     [&](const QVariant& value) {
                         lastCall = value.toString();
                         confirmed = true;

@@ -13,14 +13,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QThread>
-
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <vector>
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 namespace {
 
@@ -109,7 +107,8 @@ int main(int argc, char** argv) {
         program.waitForFinished();
     }
     std::sort(startMs.begin(), startMs.end());
-    std::printf("start to main window shown, less the splash's 2.3 s: median %.0f ms (min %.0f, max %.0f, %d runs)\n",
+    std::printf("start to main window shown, less the splash's 2.3 s: median %.0f ms (min %.0f, "
+                "max %.0f, %d runs)\n",
                 startMs[startMs.size() / 2], startMs.front(), startMs.back(), runs);
     std::printf("resident memory once idle on the map menu: %.1f MB\n", idleKb / 1024.0);
     XCloseDisplay(display);

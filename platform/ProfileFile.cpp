@@ -1,9 +1,10 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
 
 namespace vtl::platform {
 namespace {
@@ -194,17 +195,6 @@ bool isWritable(const QString& section, const QString& key, const std::optional<
     return !value || !hasLineBreak(*value);
 }
 
-bool saveAtomically(const QString& file, const QByteArray& bytes) {
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
-}
-
 } // namespace
 
 QString readProfileString(const QString& file, const QString& section, const QString& key,
@@ -265,7 +255,7 @@ bool writeProfileString(const QString& file, const QString& section, const QStri
     const QByteArray updated = profile.serialize();
     if (exists && updated == original)
         return true;
-    return saveAtomically(file, updated);
+    return writeFileAtomically(file, updated);
 }
 
 } // namespace vtl::platform

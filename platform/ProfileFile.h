@@ -4,7 +4,6 @@
 // files stay interchangeable with the Windows edition.
 
 #include <QString>
-
 #include <optional>
 
 namespace vtl::platform {

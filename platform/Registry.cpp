@@ -1,12 +1,13 @@
 #include "platform/Registry.h"
 
+#include "platform/AtomicFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
-#include <QSaveFile>
 #include <cmath>
 #include <utility>
 
@@ -66,14 +67,7 @@ bool saveStore(const QString& file, const QJsonObject& store) {
     if (!QDir().mkpath(QFileInfo(file).absolutePath()))
         return false;
     const QByteArray bytes = QJsonDocument(store).toJson(QJsonDocument::Indented);
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    if (out.write(bytes) != bytes.size()) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return writeFileAtomically(file, bytes);
 }
 
 bool writeValue(const QString& file, const QString& key, const QString& name,

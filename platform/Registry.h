@@ -4,7 +4,6 @@
 // numbers), kept in one file under $XDG_CONFIG_HOME and written atomically.
 
 #include <QString>
-
 #include <cstdint>
 #include <optional>
 

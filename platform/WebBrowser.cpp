@@ -3,8 +3,8 @@
 #include <QKeySequence>
 #include <QShortcut>
 #include <QStandardPaths>
-#include <QVBoxLayout>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>

@@ -1,7 +1,6 @@
 #include "shared/AircraftData.h"
 
 #include <QtEndian>
-
 #include <bit>
 #include <cstring>
 

@@ -5,7 +5,6 @@
 // other bytes are the plug-in's own.
 
 #include <QByteArray>
-
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,6 @@
 // Number texts for script calls, always with "." whatever the locale.
 
 #include <QString>
-
 #include <cstdint>
 #include <optional>
 

@@ -54,7 +54,6 @@ void AircraftMarker::RemoveAircraftMarker() {
     m_browser.ExecScript(kRemovePlaneScript);
 }
 
-
 QString AircraftMarker::AircraftIconUrl() const {
     return AssetBaseUrl + QStringLiteral("plane%1.png").arg(aircraftIconNumber(AircraftHeading));
 }

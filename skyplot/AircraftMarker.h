@@ -4,7 +4,6 @@
 // its marker anew with the picture for its heading.
 
 #include <QString>
-
 #include <cstdint>
 #include <functional>
 

@@ -25,7 +25,6 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QWindow>
-
 #include <clocale>
 #include <stdexcept>
 
@@ -47,14 +46,13 @@ const QStringList kMapTypeScripts = {
     QStringLiteral("map.setMapTypeId(google.maps.MapTypeId.HYBRID)")};
 
 // Plug-in files under the X-Plane folder: the Windows names first, then the Linux builds.
-const QStringList kPluginFiles = {
-    QStringLiteral("/Resources/plugins/vantrellevars.xpl"),
-    QStringLiteral("/Resources/plugins/VantrelleVARS/win.xpl"),
-    QStringLiteral("/Resources/plugins/VantrelleVARS/32/win.xpl"),
-    QStringLiteral("/Resources/plugins/VantrelleVARS/64/win.xpl"),
-    QStringLiteral("/Resources/plugins/VantrelleVARS/lin.xpl"),
-    QStringLiteral("/Resources/plugins/VantrelleVARS/32/lin.xpl"),
-    QStringLiteral("/Resources/plugins/VantrelleVARS/64/lin.xpl")};
+const QStringList kPluginFiles = {QStringLiteral("/Resources/plugins/vantrellevars.xpl"),
+                                  QStringLiteral("/Resources/plugins/VantrelleVARS/win.xpl"),
+                                  QStringLiteral("/Resources/plugins/VantrelleVARS/32/win.xpl"),
+                                  QStringLiteral("/Resources/plugins/VantrelleVARS/64/win.xpl"),
+                                  QStringLiteral("/Resources/plugins/VantrelleVARS/lin.xpl"),
+                                  QStringLiteral("/Resources/plugins/VantrelleVARS/32/lin.xpl"),
+                                  QStringLiteral("/Resources/plugins/VantrelleVARS/64/lin.xpl")};
 
 QString messageBoxFolderText(const QString& folder) {
     return QStringLiteral("Vantrelle Skyplot cannot find your \"FMS Plans\" folder here:\r\n\r\n") +
@@ -86,8 +84,10 @@ TfrmMain_Skyplot::TfrmMain_Skyplot(Options options, QWidget* parent)
     buildComponents();
     CreateParams();
     if (!m_secondCopy) {
-        hkShowHide = new platform::GlobalHotKey(kKeyZ, platform::Modifier::Ctrl | platform::Modifier::Shift, this);
-        connect(hkShowHide, &platform::GlobalHotKey::pressed, this, &TfrmMain_Skyplot::hkShowHidePress);
+        hkShowHide = new platform::GlobalHotKey(
+            kKeyZ, platform::Modifier::Ctrl | platform::Modifier::Shift, this);
+        connect(hkShowHide, &platform::GlobalHotKey::pressed, this,
+                &TfrmMain_Skyplot::hkShowHidePress);
     }
     FormCreate();
 }
@@ -114,9 +114,9 @@ void TfrmMain_Skyplot::CreateParams() {
     SettingsFile = AppFolder + kSettingsFileName;
 
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint;
-    m_popupMode = XPlaneWindow != 0 &&
-                  ReadSettingInteger(SettingsFile, QStringLiteral("AppControl"),
-                                     QStringLiteral("PopupWnd"), 0) == 1;
+    m_popupMode =
+        XPlaneWindow != 0 && ReadSettingInteger(SettingsFile, QStringLiteral("AppControl"),
+                                                QStringLiteral("PopupWnd"), 0) == 1;
     if (m_popupMode) {
         // Kept above the simulator's window rather than beside it.
         flags |= Qt::Tool;
@@ -132,9 +132,9 @@ void TfrmMain_Skyplot::CreateParams() {
 
 void TfrmMain_Skyplot::FormCreate() {
     const QString ownName = QFileInfo(m_options.executablePath).fileName();
-    for (const QString& name : {ownName, QStringLiteral("VantrelleSkyplot.exe"),
-                                QStringLiteral("Norvale.exe"), QStringLiteral("Norvick.exe"),
-                                QStringLiteral("Norvane.exe")}) {
+    for (const QString& name :
+         {ownName, QStringLiteral("VantrelleSkyplot.exe"), QStringLiteral("Norvale.exe"),
+          QStringLiteral("Norvick.exe"), QStringLiteral("Norvane.exe")}) {
         SetBrowserEmulation(m_registry, 3, name);
     }
     pnlMapMenu->show();
@@ -201,8 +201,9 @@ void TfrmMain_Skyplot::buildComponents() {
     topOn->setAccessibleName(QStringLiteral("Stay on top"));
     connect(topOn, &ClickableImage::clicked, this, &TfrmMain_Skyplot::imgTopMostOnClick);
     imgTopMostOn = topOn;
-    auto* topOff = new ClickableImage(this, QStringLiteral("imgTopMostOff"), QRect(475, 724, 45, 22),
-                                      artPixmap(QStringLiteral("topmost_off.png")));
+    auto* topOff =
+        new ClickableImage(this, QStringLiteral("imgTopMostOff"), QRect(475, 724, 45, 22),
+                           artPixmap(QStringLiteral("topmost_off.png")));
     topOff->setAccessibleName(QStringLiteral("Do not stay on top"));
     connect(topOff, &ClickableImage::clicked, this, &TfrmMain_Skyplot::imgTopMostOffClick);
     imgTopMostOff = topOff;
@@ -224,7 +225,8 @@ void TfrmMain_Skyplot::buildComponents() {
 
 void TfrmMain_Skyplot::buildMapMenu() {
     pnlMapMenu = makePanel(this, QStringLiteral("pnlMapMenu"), kMapArea);
-    auto* heading = new QLabel(QStringLiteral("\r\nMAP MENU").remove(QLatin1Char('\r')), pnlMapMenu);
+    auto* heading =
+        new QLabel(QStringLiteral("\r\nMAP MENU").remove(QLatin1Char('\r')), pnlMapMenu);
     heading->setObjectName(QStringLiteral("lbMapMenuHdg"));
     heading->setAccessibleName(QStringLiteral("MAP MENU"));
     heading->setGeometry(0, 0, kMapArea.width(), 55);
@@ -238,13 +240,13 @@ void TfrmMain_Skyplot::buildMapMenu() {
     picture->setScaledContents(true);
     picture->setPixmap(artPixmap(QStringLiteral("mapmenu.png"), QSize(490, 400)));
 
-    btnVectorMap = makeGraphicButton(pnlMapMenu, QStringLiteral("btnVectorMap"),
-                                     QStringLiteral("VECTOR"), QRect(137, 489, 105, 50),
-                                     QStringLiteral("button.png"));
+    btnVectorMap =
+        makeGraphicButton(pnlMapMenu, QStringLiteral("btnVectorMap"), QStringLiteral("VECTOR"),
+                          QRect(137, 489, 105, 50), QStringLiteral("button.png"));
     connect(btnVectorMap, &QPushButton::clicked, this, &TfrmMain_Skyplot::btnVectorMapClick);
-    btnSkyplot = makeGraphicButton(pnlMapMenu, QStringLiteral("btnSkyplot"),
-                                   QStringLiteral("SKYPLOT"), QRect(248, 489, 105, 50),
-                                   QStringLiteral("button.png"));
+    btnSkyplot =
+        makeGraphicButton(pnlMapMenu, QStringLiteral("btnSkyplot"), QStringLiteral("SKYPLOT"),
+                          QRect(248, 489, 105, 50), QStringLiteral("button.png"));
     connect(btnSkyplot, &QPushButton::clicked, this, &TfrmMain_Skyplot::btnSkyplotClick);
 }
 
@@ -268,9 +270,9 @@ void TfrmMain_Skyplot::buildMapPanel() {
     m_registry = platform::Registry(m_options.registryFile, brwSkyplot->cacheFolder());
     m_aircraft = std::make_unique<AircraftMarker>(*brwSkyplot, [this] { return isMapReady(); });
 
-    pnlSkyplotTools = makePanel(pnlSkyplot, QStringLiteral("pnlSkyplotTools"),
-                                QRect(0, kMapArea.height() - kToolBarHeight, kMapArea.width(),
-                                      kToolBarHeight));
+    pnlSkyplotTools =
+        makePanel(pnlSkyplot, QStringLiteral("pnlSkyplotTools"),
+                  QRect(0, kMapArea.height() - kToolBarHeight, kMapArea.width(), kToolBarHeight));
     buildToolBar(pnlSkyplotTools);
 
     seZoom = new QSpinBox(pnlSkyplot);
@@ -303,22 +305,23 @@ void TfrmMain_Skyplot::buildToolBar(QWidget* tools) {
     // Clicks only: selecting an item from code raises nothing.
     connect(rgMapType, &QButtonGroup::idClicked, this, &TfrmMain_Skyplot::rgMapTypeClick);
 
-    btnConnectSkyplot = makeGraphicButton(tools, QStringLiteral("btnConnectSkyplot"),
-                                          QStringLiteral("- DISC"), QRect(255, 8, 70, 35),
-                                          QStringLiteral("button_small.png"));
+    btnConnectSkyplot =
+        makeGraphicButton(tools, QStringLiteral("btnConnectSkyplot"), QStringLiteral("- DISC"),
+                          QRect(255, 8, 70, 35), QStringLiteral("button_small.png"));
     connect(btnConnectSkyplot, &QPushButton::clicked, this,
             &TfrmMain_Skyplot::btnConnectSkyplotClick);
-    btnToggleTGlobe = makeGraphicButton(tools, QStringLiteral("btnToggleTGlobe"),
-                                        QStringLiteral("VECTOR"), QRect(255, 47, 70, 35),
-                                        QStringLiteral("button_small.png"));
+    btnToggleTGlobe =
+        makeGraphicButton(tools, QStringLiteral("btnToggleTGlobe"), QStringLiteral("VECTOR"),
+                          QRect(255, 47, 70, 35), QStringLiteral("button_small.png"));
     connect(btnToggleTGlobe, &QPushButton::clicked, this, &TfrmMain_Skyplot::btnToggleTGlobeClick);
 
     auto* zoomIn = makeGraphicButton(tools, QStringLiteral("btnSkyplotZoomIn"), QStringLiteral("+"),
                                      QRect(405, 8, 70, 35), QStringLiteral("button_small.png"));
     zoomIn->setAccessibleName(QStringLiteral("Zoom in"));
     connect(zoomIn, &QPushButton::clicked, this, &TfrmMain_Skyplot::btnSkyplotZoomInClick);
-    auto* zoomOut = makeGraphicButton(tools, QStringLiteral("btnSkyplotZoomOut"), QStringLiteral("-"),
-                                      QRect(405, 47, 70, 35), QStringLiteral("button_small.png"));
+    auto* zoomOut =
+        makeGraphicButton(tools, QStringLiteral("btnSkyplotZoomOut"), QStringLiteral("-"),
+                          QRect(405, 47, 70, 35), QStringLiteral("button_small.png"));
     zoomOut->setAccessibleName(QStringLiteral("Zoom out"));
     connect(zoomOut, &QPushButton::clicked, this, &TfrmMain_Skyplot::btnSkyplotZoomOutClick);
 }
@@ -349,12 +352,14 @@ void TfrmMain_Skyplot::buildStatusPanels() {
     question->setPixmap(artPixmap(QStringLiteral("question.png")));
     makeLabel(pnlReloadSkyplot, QStringLiteral("lbReloadSkyplot"),
               QStringLiteral("Fully Reload SKYPLOT?"), QPoint(56, 23), 13, true);
-    auto* yes = new ClickableImage(pnlReloadSkyplot, QStringLiteral("imgReloadSkyplotYes"),
-                                   QRect(222, 18, 28, 28), artPixmap(QStringLiteral("reload_yes.png")));
+    auto* yes =
+        new ClickableImage(pnlReloadSkyplot, QStringLiteral("imgReloadSkyplotYes"),
+                           QRect(222, 18, 28, 28), artPixmap(QStringLiteral("reload_yes.png")));
     yes->setAccessibleName(QStringLiteral("Yes"));
     connect(yes, &ClickableImage::clicked, this, &TfrmMain_Skyplot::imgReloadSkyplotYesClick);
-    auto* no = new ClickableImage(pnlReloadSkyplot, QStringLiteral("imgReloadSkyplotNo"),
-                                  QRect(256, 18, 28, 28), artPixmap(QStringLiteral("reload_no.png")));
+    auto* no =
+        new ClickableImage(pnlReloadSkyplot, QStringLiteral("imgReloadSkyplotNo"),
+                           QRect(256, 18, 28, 28), artPixmap(QStringLiteral("reload_no.png")));
     no->setAccessibleName(QStringLiteral("No"));
     connect(no, &ClickableImage::clicked, this, &TfrmMain_Skyplot::imgReloadSkyplotNoClick);
 
@@ -376,9 +381,9 @@ void TfrmMain_Skyplot::buildNoticePanel() {
     icon->setObjectName(QStringLiteral("imgNorvaneOnly"));
     icon->setGeometry(28, 16, 32, 32);
     icon->setPixmap(artPixmap(QStringLiteral("notice.png")));
-    lbNorvaneOnly = makeLabel(pnlNorvaneOnly, QStringLiteral("lbNorvaneOnly"),
-                              QStringLiteral("Only available within Norvane..."), QPoint(72, 25),
-                              13, true);
+    lbNorvaneOnly =
+        makeLabel(pnlNorvaneOnly, QStringLiteral("lbNorvaneOnly"),
+                  QStringLiteral("Only available within Norvane..."), QPoint(72, 25), 13, true);
     pnlNorvaneOnly->hide();
     pnlNorvaneOnly->raise();
 }

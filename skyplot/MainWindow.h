@@ -10,7 +10,6 @@
 #include <QPoint>
 #include <QString>
 #include <QWidget>
-
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -44,8 +43,8 @@ public:
     using BrowserFactory = std::function<platform::Browser*(QWidget* parent)>;
     struct Options {
         BrowserFactory createBrowser;
-        QString executablePath;  // where the program is installed
-        QString registryFile;    // the per-user registry store
+        QString executablePath; // where the program is installed
+        QString registryFile;   // the per-user registry store
         QString instanceBlockName = kInstanceBlockName;
     };
 

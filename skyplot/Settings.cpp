@@ -4,7 +4,6 @@
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
-
 #include <algorithm>
 #include <charconv>
 #include <limits>
@@ -39,7 +38,8 @@ QString ReadSettingString(const QString& file, const QString& section, const QSt
 
 std::optional<int> parseSettingInteger(const QString& input) {
     QString text = input;
-    if (text.size() > 2 && (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X")))) {
+    if (text.size() > 2 &&
+        (text.startsWith(QLatin1String("0x")) || text.startsWith(QLatin1String("0X")))) {
         text.replace(0, 2, QLatin1Char('$'));
     }
     const QByteArray bytes = text.toLatin1();
@@ -71,8 +71,8 @@ std::optional<int> parseSettingInteger(const QString& input) {
         return static_cast<int>(negative ? -static_cast<std::uint32_t>(value)
                                          : static_cast<std::uint32_t>(value));
     }
-    const std::int64_t value = negative ? -static_cast<std::int64_t>(magnitude)
-                                        : static_cast<std::int64_t>(magnitude);
+    const std::int64_t value =
+        negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
     if (magnitude > std::uint64_t{1} << 32 || value < std::numeric_limits<std::int32_t>::min() ||
         value > std::numeric_limits<std::int32_t>::max()) {
         return std::nullopt;
@@ -94,10 +94,10 @@ AppliedSettings readAppliedSettings(const QString& settingsFile, const QString& 
     AppliedSettings applied;
     QString chartFolder = appFolder + QStringLiteral("charts_skyplot");
     if (QFileInfo::exists(settingsFile)) {
-        applied.memTrimEnabled = ReadSettingBool(settingsFile, QStringLiteral("MemControl"),
-                                                 QStringLiteral("memctrl"));
-        const std::int64_t seconds = ReadSettingInteger(
-            settingsFile, QStringLiteral("MemControl"), QStringLiteral("meminterval"), 5);
+        applied.memTrimEnabled =
+            ReadSettingBool(settingsFile, QStringLiteral("MemControl"), QStringLiteral("memctrl"));
+        const std::int64_t seconds = ReadSettingInteger(settingsFile, QStringLiteral("MemControl"),
+                                                        QStringLiteral("meminterval"), 5);
         // A timer interval is an int: an absurd value is kept in range, not wrapped.
         applied.memTrimIntervalMs = static_cast<int>(
             std::clamp<std::int64_t>(seconds * 1000, 0, std::numeric_limits<int>::max()));

@@ -4,7 +4,6 @@
 // program is installed ([X-Plane]/Norvane/VantrelleSkyplot).
 
 #include <QString>
-
 #include <optional>
 
 namespace vtl::skyplot {
@@ -12,7 +11,7 @@ namespace vtl::skyplot {
 inline const QString kSettingsFileName = QStringLiteral("VantrelleSkyplot.ini");
 
 // Folder rules, with "/" as the delimiter.
-QString folderOf(const QString& path);   // up to and including the last "/"
+QString folderOf(const QString& path);      // up to and including the last "/"
 QString directoryPart(const QString& path); // without that "/", except for the root
 QString xplaneFolderOf(const QString& executablePath);
 QString fmsPlansFolderOf(const QString& executablePath);

@@ -14,7 +14,7 @@ QPixmap artPixmap(const QString& name, QSize fallbackSize) {
     if (file.open(QIODevice::ReadOnly)) {
         const QByteArray bytes = file.readAll();
         const auto decoded = name.endsWith(QLatin1String(".jpg")) ? platform::decodeJpeg(bytes)
-                                                                   : platform::decodePng(bytes);
+                                                                  : platform::decodePng(bytes);
         if (decoded.ok()) {
             return QPixmap::fromImage(decoded.image);
         }

@@ -5,7 +5,6 @@
 
 #include <QImage>
 #include <QWidget>
-
 #include <functional>
 
 class QLabel;

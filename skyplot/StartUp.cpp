@@ -13,7 +13,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QScreen>
-
 #include <memory>
 
 namespace vtl::skyplot {

@@ -7,7 +7,6 @@
 #include "shared/AircraftData.h"
 
 #include <QString>
-
 #include <cstdint>
 
 namespace vtl::skyplot {

@@ -13,17 +13,6 @@
 
 namespace vtl::test {
 
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-    QDeadlineTimer deadline(timeout);
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
-}
-
 QString bundledPageUrl(const QString& fileName) {
     return FileToUrl(QDir(QStringLiteral(VTL_APP_DIR "/mappage")).filePath(fileName));
 }

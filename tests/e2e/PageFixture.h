@@ -4,6 +4,7 @@
 // for it, and read values back from it.
 
 #include "platform/WebBrowser.h"
+#include "support/WaitUntil.h"
 
 #include <QJsonValue>
 #include <QString>
@@ -19,9 +20,6 @@ using namespace std::chrono_literals;
 // Generous limits: they only catch hangs, never measure speed.
 inline constexpr std::chrono::milliseconds kLoadTimeout = 60s;
 inline constexpr std::chrono::milliseconds kScriptTimeout = 20s;
-
-// Processes events until the condition holds; false when the time ran out.
-bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
 
 // The address of a file of the bundled map page in the demo tree.
 QString bundledPageUrl(const QString& fileName = QStringLiteral("index.html"));

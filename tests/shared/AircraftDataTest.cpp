@@ -1,8 +1,7 @@
 #include "shared/AircraftData.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 
 using vtl::TAircraftData;
 

@@ -1,11 +1,11 @@
-#include "platform/Registry.h"
 #include "shared/Housekeeping.h"
+
+#include "platform/Registry.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace vtl;
@@ -48,8 +48,9 @@ TEST(BrowserEmulation, CreatesTheKeyAndOverwritesValues) {
 class CacheCleanup : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : {"a/skyplot-map.js", "a/deep/er/old_Skyplot_v2.js", "top-skyplot.js",
-                                 "a/skyplot-map.css", "a/map.js", "b/skyplot.js.txt"}) {
+        for (const char* name :
+             {"a/skyplot-map.js", "a/deep/er/old_Skyplot_v2.js", "top-skyplot.js",
+              "a/skyplot-map.css", "a/map.js", "b/skyplot.js.txt"}) {
             touch(cache.filePath(QString::fromLatin1(name)));
         }
     }
@@ -119,9 +120,9 @@ TEST(MemoryLimit, TrimsOnlyAboveTheLimitInWholeMegabytes) {
         int limit;
         bool above;
     } cases[] = {
-        {0, 50, false},           {50 * MB, 50, false},     {51 * MB - 1, 50, false},
-        {51 * MB, 50, true},      {500 * MB, 50, true},     {1 * MB, 0, true},
-        {0, -1, true},            {10 * MB, 2147483647, false},
+        {0, 50, false},      {50 * MB, 50, false},         {51 * MB - 1, 50, false},
+        {51 * MB, 50, true}, {500 * MB, 50, true},         {1 * MB, 0, true},
+        {0, -1, true},       {10 * MB, 2147483647, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(isAboveMemoryLimit(c.bytes, c.limit), c.above) << c.bytes << " " << c.limit;

@@ -1,11 +1,9 @@
 #include "shared/NumberText.h"
 
 #include <QLocale>
-
-#include <gtest/gtest.h>
-
 #include <clocale>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 
 using namespace vtl;

@@ -1,5 +1,6 @@
-#include "shared/FileUrl.h"
 #include "shared/ScriptText.h"
+
+#include "shared/FileUrl.h"
 
 #include <gtest/gtest.h>
 

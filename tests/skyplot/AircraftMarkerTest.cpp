@@ -1,8 +1,8 @@
 #include "skyplot/AircraftMarker.h"
 
-#include "support/FakeBrowser.h"
 #include "shared/NumberText.h"
 #include "skyplot/globals.h"
+#include "support/FakeBrowser.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@ TEST(AircraftIcon, HeadingBandsOfTenWrapAtNorth) {
         double heading;
         int icon;
     } cases[] = {
-        {4.5, 0},   {5.5, 10},  {14.5, 10}, {15, 20},  {90, 90},  {95, 100},
-        {354.5, 350}, {354.6, 0}, {359.7, 0}, {-3, 0},   {725, 0},  {360, 0},
+        {4.5, 0},     {5.5, 10},  {14.5, 10}, {15, 20}, {90, 90}, {95, 100},
+        {354.5, 350}, {354.6, 0}, {359.7, 0}, {-3, 0},  {725, 0}, {360, 0},
     };
     for (const auto& c : cases) {
         const auto rounded = vtl::roundHalfEven32(c.heading);
@@ -33,8 +33,9 @@ TEST(AircraftScripts, PositionsTravelAsFifteenDigitTextAndTheIconAddressIsEscape
               QStringLiteral("drawPlaneMarker(\"file://localhost/a/plane0.png\", \"47.5\", "
                              "\"-122.25\", \"Aircraft\")"));
     // A configured address cannot break out of its string.
-    EXPECT_EQ(drawPlaneMarkerScript(QStringLiteral("x\");alert(1);//"), 1, 2),
-              QStringLiteral("drawPlaneMarker(\"x\\\");alert(1);//\", \"1\", \"2\", \"Aircraft\")"));
+    EXPECT_EQ(
+        drawPlaneMarkerScript(QStringLiteral("x\");alert(1);//"), 1, 2),
+        QStringLiteral("drawPlaneMarker(\"x\\\");alert(1);//\", \"1\", \"2\", \"Aircraft\")"));
 }
 
 TEST(AircraftScripts, MarkerBeforeAnyRecordIsAtZeroWithIconZero) {

@@ -3,10 +3,10 @@
 // A map window installed in a temporary X-Plane folder, with a recording browser
 // and a window bus of its own.
 
-#include "support/FakeBrowser.h"
 #include "platform/MessageBox.h"
 #include "skyplot/MainWindow.h"
 #include "skyplot/globals.h"
+#include "support/FakeBrowser.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,9 +14,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <gtest/gtest.h>
-
 #include <memory>
 
 namespace vtl::test {

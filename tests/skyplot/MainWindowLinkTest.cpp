@@ -1,5 +1,4 @@
 #include "MainWindowFixture.h"
-
 #include "platform/Ticks.h"
 #include "platform/WindowBus.h"
 #include "shared/MapPage.h"
@@ -9,12 +8,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-
 #include <sys/socket.h>
 #include <sys/un.h>
-#include <unistd.h>
-
 #include <thread>
+#include <unistd.h>
 
 using namespace vtl;
 using namespace vtl::test;
@@ -50,7 +47,8 @@ TEST_F(LinkTest, ConnectChecksFailWithTheirNotices) {
         QStringList notices;
     } cases[] = {
         {"no simulator", false, {QStringLiteral("Please start X-Plane first!")}},
-        {"no plug-in", true,
+        {"no plug-in",
+         true,
          {QStringLiteral("XPL file not found!"), QStringLiteral("Please install it first!"),
           QStringLiteral("See Skyplot PDF for details.")}},
     };
@@ -75,8 +73,9 @@ TEST_F(LinkTest, EveryPluginFileNamePassesTheCheck) {
     EXPECT_FALSE(window->IsPluginInstalled());
     for (const char* name :
          {"Resources/plugins/vantrellevars.xpl", "Resources/plugins/VantrelleVARS/win.xpl",
-          "Resources/plugins/VantrelleVARS/32/win.xpl", "Resources/plugins/VantrelleVARS/64/win.xpl",
-          "Resources/plugins/VantrelleVARS/lin.xpl", "Resources/plugins/VantrelleVARS/32/lin.xpl",
+          "Resources/plugins/VantrelleVARS/32/win.xpl",
+          "Resources/plugins/VantrelleVARS/64/win.xpl", "Resources/plugins/VantrelleVARS/lin.xpl",
+          "Resources/plugins/VantrelleVARS/32/lin.xpl",
           "Resources/plugins/VantrelleVARS/64/lin.xpl"}) {
         const QString path = xplaneFile(QString::fromLatin1(name));
         writeFile(path);
@@ -235,8 +234,7 @@ TEST_F(LinkTest, RecordsArriveOverTheBusEvenInsideAWait) {
 TEST_F(LinkTest, HostilePeersLeaveTheWindowResponsive) {
     connectWithoutSimulator();
     const platform::WindowHandle target = window->windowHandle32();
-    const QString socketPath =
-        platform::busFolder() + QStringLiteral("/%1.sock").arg(target);
+    const QString socketPath = platform::busFolder() + QStringLiteral("/%1.sock").arg(target);
 
     auto sendRaw = [&](const QByteArray& bytes) {
         std::thread peer([&] {
@@ -333,7 +331,8 @@ TEST_F(LinkTest, MapControlsRespectTheBusyPage) {
     connectWithoutSimulator();
     auto* zoom = child<QSpinBox>("seZoom");
     window->rgMapTypeClick(2);
-    EXPECT_EQ(browser->scripts.back(), QStringLiteral("map.setMapTypeId(google.maps.MapTypeId.SATELLITE)"));
+    EXPECT_EQ(browser->scripts.back(),
+              QStringLiteral("map.setMapTypeId(google.maps.MapTypeId.SATELLITE)"));
     EXPECT_EQ(MapTypeIndex, 2);
 
     browser->scripts.clear();

@@ -1,10 +1,9 @@
 #include "MainWindowFixture.h"
-
 #include "platform/Ticks.h"
-
-#include <QCoreApplication>
 #include "platform/WindowBus.h"
 #include "support/SimulatorPeer.h"
+
+#include <QCoreApplication>
 
 using namespace vtl;
 using namespace vtl::test;
@@ -65,7 +64,8 @@ TEST_F(MainWindowTest, PopupModeOnlyWhileTheSimulatorRunsAndTheSettingAsksExactl
     EXPECT_TRUE(window->isPopupMode());
     EXPECT_EQ(skyplot::XPlaneWindow, simulator.handle());
     // The running-copy search looks for the normal class and so misses a popup.
-    EXPECT_EQ(findWindow(QStringLiteral("TfrmMain_Skyplot"), QStringLiteral("Vantrelle Skyplot")), 0u);
+    EXPECT_EQ(findWindow(QStringLiteral("TfrmMain_Skyplot"), QStringLiteral("Vantrelle Skyplot")),
+              0u);
     EXPECT_EQ(findWindow(QStringLiteral("SkyplotX"), QStringLiteral("Vantrelle Skyplot")),
               window->windowHandle32());
     window.reset();
@@ -107,10 +107,12 @@ TEST_F(MainWindowTest, MissingPlanFolderIsReportedAndStartUpGoesOn) {
     EXPECT_EQ(box.caption, QStringLiteral("Vantrelle Skyplot"));
     EXPECT_EQ(box.buttons, platform::MessageButtons::Ok);
     EXPECT_TRUE(box.topmost);
-    EXPECT_EQ(box.text, QStringLiteral("Vantrelle Skyplot cannot find your \"FMS Plans\" folder here:\r\n\r\n") +
-                            xplaneFile(QStringLiteral("Output/FMS Plans")) +
-                            QStringLiteral("\r\n\r\nMake sure you are running Skyplot from the "
-                                           "[X-Plane]/Norvane folder!"));
+    EXPECT_EQ(
+        box.text,
+        QStringLiteral("Vantrelle Skyplot cannot find your \"FMS Plans\" folder here:\r\n\r\n") +
+            xplaneFile(QStringLiteral("Output/FMS Plans")) +
+            QStringLiteral("\r\n\r\nMake sure you are running Skyplot from the "
+                           "[X-Plane]/Norvane folder!"));
     EXPECT_TRUE(child("pnlMapMenu")->isVisible());
 }
 
@@ -141,9 +143,8 @@ TEST_F(MainWindowTest, VectorButtonsShowTheirTwoNotices) {
     for (const char* button : {"btnVectorMap", "btnToggleTGlobe"}) {
         QElapsedTimer clock;
         clock.start();
-        const QStringList seen = noticesDuring([&] {
-            QMetaObject::invokeMethod(child(button), "click");
-        });
+        const QStringList seen =
+            noticesDuring([&] { QMetaObject::invokeMethod(child(button), "click"); });
         EXPECT_GE(clock.elapsed(), 4000) << button;
         EXPECT_EQ(seen, (QStringList{QStringLiteral("Only available within Norvane..."),
                                      QStringLiteral("Get Free Demo from Vantrelle...")}))

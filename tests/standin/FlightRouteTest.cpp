@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-
 #include <gtest/gtest.h>
 
 using namespace vtl::standin;
@@ -27,8 +26,9 @@ TEST(StandInRoute, ReadsThePlanWaypointsUpToTheEndMarker) {
     const QString path = dir.filePath(QStringLiteral("plan.fms"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("I\r\n3 version\r\n1\r\n3\r\n1 KSEA 0 47.449 -122.309\r\n11 ALKIS 0 47.576 -122.415\r\n"
-               "1 KBLI 0 48.7925 -122.5375\r\n0 ---- 0 0 0\r\n1 XXXX 0 10 10\r\n");
+    file.write(
+        "I\r\n3 version\r\n1\r\n3\r\n1 KSEA 0 47.449 -122.309\r\n11 ALKIS 0 47.576 -122.415\r\n"
+        "1 KBLI 0 48.7925 -122.5375\r\n0 ---- 0 0 0\r\n1 XXXX 0 10 10\r\n");
     file.close();
     QString error;
     const auto route = FlightRoute::fromFmsFile(path, &error);

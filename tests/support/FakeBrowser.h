@@ -11,7 +11,8 @@ namespace vtl::test {
 
 class FakeBrowser : public platform::Browser {
 public:
-    explicit FakeBrowser(QWidget* parent) : platform::Browser(parent), m_view(new QWidget(parent)) {}
+    explicit FakeBrowser(QWidget* parent)
+        : platform::Browser(parent), m_view(new QWidget(parent)) {}
 
     QWidget* widget() override { return m_view; }
     void Navigate(const QString& url) override { navigations.append(url); }

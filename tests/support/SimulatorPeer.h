@@ -6,7 +6,6 @@
 #include "platform/WindowBus.h"
 
 #include <QThread>
-
 #include <atomic>
 #include <future>
 

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QLocale>
-
 #include <gtest/gtest.h>
 
 // Widgets and the event loop need an application object; the platform plug-in is

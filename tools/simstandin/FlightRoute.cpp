@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QTextStream>
-
 #include <charconv>
 #include <cmath>
 #include <numbers>
@@ -11,8 +10,12 @@ namespace vtl::standin {
 
 namespace {
 constexpr double kEarthRadiusNm = 3440.065;
-double rad(double deg) { return deg * std::numbers::pi / 180.0; }
-double deg(double rad) { return rad * 180.0 / std::numbers::pi; }
+double rad(double deg) {
+    return deg * std::numbers::pi / 180.0;
+}
+double deg(double rad) {
+    return rad * 180.0 / std::numbers::pi;
+}
 
 std::optional<double> parseNumber(const QString& text) {
     const QByteArray bytes = text.toLatin1();
@@ -28,16 +31,17 @@ std::optional<double> parseNumber(const QString& text) {
 double distanceNm(const GeoPoint& a, const GeoPoint& b) {
     const double dLat = rad(b.lat - a.lat);
     const double dLon = rad(b.lon - a.lon);
-    const double h = std::sin(dLat / 2) * std::sin(dLat / 2) +
-                     std::cos(rad(a.lat)) * std::cos(rad(b.lat)) * std::sin(dLon / 2) *
-                         std::sin(dLon / 2);
+    const double h =
+        std::sin(dLat / 2) * std::sin(dLat / 2) +
+        std::cos(rad(a.lat)) * std::cos(rad(b.lat)) * std::sin(dLon / 2) * std::sin(dLon / 2);
     return 2 * kEarthRadiusNm * std::asin(std::min(1.0, std::sqrt(h)));
 }
 
 double initialBearing(const GeoPoint& from, const GeoPoint& to) {
     const double y = std::sin(rad(to.lon - from.lon)) * std::cos(rad(to.lat));
-    const double x = std::cos(rad(from.lat)) * std::sin(rad(to.lat)) -
-                     std::sin(rad(from.lat)) * std::cos(rad(to.lat)) * std::cos(rad(to.lon - from.lon));
+    const double x =
+        std::cos(rad(from.lat)) * std::sin(rad(to.lat)) -
+        std::sin(rad(from.lat)) * std::cos(rad(to.lat)) * std::cos(rad(to.lon - from.lon));
     return std::fmod(deg(std::atan2(y, x)) + 360.0, 360.0);
 }
 
@@ -105,7 +109,7 @@ AircraftState FlightRoute::stateAt(double flownNm) const {
         return {m_points.isEmpty() ? GeoPoint{} : m_points.front(), 0};
     }
     double along = m_closed ? std::fmod(std::max(0.0, flownNm), m_lengthNm)
-                          : std::clamp(flownNm, 0.0, m_lengthNm);
+                            : std::clamp(flownNm, 0.0, m_lengthNm);
     for (qsizetype leg = 0; leg < m_legLengths.size(); ++leg) {
         const double length = m_legLengths[leg];
         if (along <= length || leg == m_legLengths.size() - 1) {

@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QVector>
-
 #include <optional>
 
 namespace vtl::standin {

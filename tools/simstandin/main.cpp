@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTimer>
-
 #include <cstdio>
 
 using namespace vtl;
@@ -33,8 +32,7 @@ std::optional<Options> parseOptions(QCoreApplication& app) {
     parser.addOption({QStringLiteral("speed"), QStringLiteral("Ground speed in knots."),
                       QStringLiteral("knots"), QStringLiteral("220")});
     parser.addOption({QStringLiteral("count"),
-                      QStringLiteral("End after sending this many records."),
-                      QStringLiteral("n")});
+                      QStringLiteral("End after sending this many records."), QStringLiteral("n")});
     parser.addOption({QStringLiteral("plan"),
                       QStringLiteral("Fly the waypoints of this FMS plan instead of the circuit."),
                       QStringLiteral("file")});
