@@ -174,12 +174,12 @@ void WebBrowser::ExecScript(const QString& text) {
     }
 }
 
-void WebBrowser::ExecScript(const QString& text, std::function<void(const QVariant&)> done) {
+void WebBrowser::ExecScript(const QString& text, const std::function<void(const QVariant&)>& done) {
     if (!page_) {
         done(QVariant()); // no page: the script fails, as it would on a blank one
         return;
     }
-    page_->runJavaScript(text, std::move(done));
+    page_->runJavaScript(text, done);
 }
 
 QString WebBrowser::cacheFolder() const {

@@ -33,10 +33,10 @@ public:
     void ExecScript(const QString& text) override;
     // The same, handing the script's result to done (an invalid value when the
     // script failed). For tests and measurements.
-    void ExecScript(const QString& text, std::function<void(const QVariant&)> done);
+    void ExecScript(const QString& text, const std::function<void(const QVariant&)>& done);
 
     // The folder the browser's disk cache lives in.
-    QString cacheFolder() const;
+    QString cacheFolder() const override;
 
 private:
     void ensureEngine();
