@@ -295,7 +295,11 @@ void TfrmMain_Skyplot::buildToolBar(QWidget* tools) {
         auto* item = new QRadioButton(kMapTypeItems[i], group);
         item->setObjectName(QStringLiteral("rgMapType_%1").arg(kMapTypeItems[i]));
         item->setAccessibleName(kMapTypeItems[i]);
-        item->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+        item->setStyleSheet(QStringLiteral(
+            "QRadioButton { color: white; font-weight: bold; }"
+            "QRadioButton::indicator { width: 10px; height: 10px; border-radius: 7px;"
+            " border: 2px solid white; background: transparent; }"
+            "QRadioButton::indicator:checked { background: #ffc838; }"));
         item->setFocusPolicy(Qt::NoFocus);
         item->setCursor(Qt::PointingHandCursor);
         item->setGeometry(8 + (i % 2) * 116, 12 + (i / 2) * 34, 110, 26);
@@ -348,18 +352,18 @@ void TfrmMain_Skyplot::buildStatusPanels() {
     pnlReloadSkyplot = makePanel(pnlSkyplot, QStringLiteral("pnlReloadSkyplot"),
                                  QRect(97, 241, 297, 63), kPanelColour, 2);
     auto* question = new QLabel(pnlReloadSkyplot);
-    question->setGeometry(14, 16, 32, 32);
+    question->setGeometry(10, 16, 32, 32);
     question->setPixmap(artPixmap(QStringLiteral("question.png")));
     makeLabel(pnlReloadSkyplot, QStringLiteral("lbReloadSkyplot"),
-              QStringLiteral("Fully Reload SKYPLOT?"), QPoint(56, 23), 13, true);
+              QStringLiteral("Fully Reload SKYPLOT?"), QPoint(48, 23), 13, true);
     auto* yes =
         new ClickableImage(pnlReloadSkyplot, QStringLiteral("imgReloadSkyplotYes"),
-                           QRect(222, 18, 28, 28), artPixmap(QStringLiteral("reload_yes.png")));
+                           QRect(226, 18, 28, 28), artPixmap(QStringLiteral("reload_yes.png")));
     yes->setAccessibleName(QStringLiteral("Yes"));
     connect(yes, &ClickableImage::clicked, this, &TfrmMain_Skyplot::imgReloadSkyplotYesClick);
     auto* no =
         new ClickableImage(pnlReloadSkyplot, QStringLiteral("imgReloadSkyplotNo"),
-                           QRect(256, 18, 28, 28), artPixmap(QStringLiteral("reload_no.png")));
+                           QRect(259, 18, 28, 28), artPixmap(QStringLiteral("reload_no.png")));
     no->setAccessibleName(QStringLiteral("No"));
     connect(no, &ClickableImage::clicked, this, &TfrmMain_Skyplot::imgReloadSkyplotNoClick);
 
