@@ -168,7 +168,7 @@ void TfrmMain_Skyplot::FormCreate() {
     AssetBaseUrl = GetAssetBaseUrl(AppFolder);
     MapTypeIndex = 0;
 
-    const QString plansFolder = fmsPlansFolderOf(m_options.executablePath);
+    const QString plansFolder = GetFmsPlansFolder();
     if (!QFileInfo(plansFolder).isDir()) {
         platform::showMessageBox({platform::MessageIcon::Information, platform::MessageButtons::Ok,
                                   kAppTitle, messageBoxFolderText(plansFolder), true});
@@ -573,6 +573,10 @@ bool TfrmMain_Skyplot::IsPluginInstalled() const {
         }
     }
     return false;
+}
+
+QString TfrmMain_Skyplot::GetFmsPlansFolder() const {
+    return fmsPlansFolderOf(m_options.executablePath);
 }
 
 bool TfrmMain_Skyplot::isMapReady() const {

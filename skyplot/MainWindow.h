@@ -111,6 +111,8 @@ private:
     void setStayOnTop(bool on);
     void setTracking(bool on);
     bool isMapReady() const;
+    // X-Plane's flight plan folder, whether it exists or not.
+    QString GetFmsPlansFolder() const;
     std::int64_t onBusMessage(const platform::BusMessage& message);
 
     Options m_options;

@@ -1,6 +1,5 @@
 #include "skyplot/Settings.h"
 
-#include "platform/Paths.h"
 #include "platform/ProfileFile.h"
 
 #include <QFileInfo>
@@ -111,10 +110,6 @@ AppliedSettings readAppliedSettings(const QString& settingsFile, const QString& 
     }
     applied.chartFolder = chartFolder;
     return applied;
-}
-
-QString GetFmsPlansFolder() {
-    return fmsPlansFolderOf(platform::executablePath());
 }
 
 } // namespace vtl::skyplot

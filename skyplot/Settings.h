@@ -35,7 +35,4 @@ struct AppliedSettings {
 };
 AppliedSettings readAppliedSettings(const QString& settingsFile, const QString& appFolder);
 
-// Calls on the running program's own folders (AppFolder and the executable).
-QString GetFmsPlansFolder();
-
 } // namespace vtl::skyplot
