@@ -60,9 +60,11 @@ TEST(MovingMap, StandInRecordsReachThePageAsPanRemoveAndDraw) {
     ASSERT_TRUE(skyplot::IsConnected);
 
     ASSERT_TRUE(test::waitUntil([&] { return standIn.state() == QProcess::NotRunning; }, 30s));
-    const QStringList sent = QString::fromUtf8(standIn.readAllStandardOutput())
-                                 .split(QLatin1Char('\n'))
-                                 .filter(QStringLiteral("sent "));
+    const QStringList output =
+        QString::fromUtf8(standIn.readAllStandardOutput()).split(QLatin1Char('\n'));
+    // The registration named the map window's own handle.
+    EXPECT_TRUE(output.contains(QStringLiteral("registered %1").arg(window.windowHandle32())));
+    const QStringList sent = output.filter(QStringLiteral("sent "));
     ASSERT_EQ(sent.size(), 3);
 
     const QJsonArray calls = recordedCalls(*browser);

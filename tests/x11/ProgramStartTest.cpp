@@ -13,6 +13,9 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 // Xlib last: its macros clash with Qt and test names.
 #include <X11/Xlib.h>
@@ -180,4 +183,53 @@ TEST_F(ProgramStart, APopupFirstCopyIsNotFoundAndTheLaterCopyEndsSilently) {
     EXPECT_EQ(shownWindowsOfClass("SkyplotX"), 1);
     EXPECT_TRUE(windowsOfClass("TfrmMain_Skyplot").empty() ||
                 shownWindowsOfClass("TfrmMain_Skyplot") == 0);
+}
+
+namespace {
+
+// Writes the bytes to a window's socket as a peer of our own making would, then
+// hangs up without waiting for any answer.
+void sendRawAndHangUp(platform::WindowHandle handle, const QByteArray& bytes, int holdMs) {
+    const QByteArray path =
+        (platform::busFolder() + QStringLiteral("/%1.sock").arg(handle)).toUtf8();
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(),
+                std::min<std::size_t>(path.size(), sizeof address.sun_path - 1));
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        [[maybe_unused]] const auto written = ::write(fd, bytes.constData(), bytes.size());
+        QThread::msleep(holdMs);
+    }
+    ::close(fd);
+}
+
+} // namespace
+
+TEST_F(ProgramStart, HostilePeersLeaveTheProgramAnswering) {
+    startFirstCopy();
+    const platform::WindowHandle map = platform::findWindow(QStringLiteral("TfrmMain_Skyplot"),
+                                                            QStringLiteral("Vantrelle Skyplot"));
+    ASSERT_NE(map, 0u);
+
+    platform::BusMessage record;
+    record.message = platform::WM_COPYDATA;
+    record.dwData = 1;
+    record.data = QByteArray(136, '\0');
+    const QByteArray good = platform::encodeRequest(record);
+    QByteArray wrongMagic = good;
+    wrongMagic[0] = 'X';
+    QByteArray huge = good.left(36);
+    huge.append("\xff\xff\xff\x7f", 4);
+
+    sendRawAndHangUp(map, wrongMagic, 0);
+    sendRawAndHangUp(map, huge, 0);
+    sendRawAndHangUp(map, good.left(20), 0);   // closes inside the header
+    sendRawAndHangUp(map, good.left(80), 0);   // closes inside the record
+    sendRawAndHangUp(map, good.left(50), 500); // stalls, then goes
+
+    // Not connected, so the record is not taken in, but it is answered.
+    EXPECT_EQ(platform::sendMessage(map, record), std::optional<std::int64_t>(0));
+    EXPECT_EQ(copies.front()->state(), QProcess::Running);
+    EXPECT_EQ(shownWindowsOfClass("TfrmMain_Skyplot"), 1);
 }
