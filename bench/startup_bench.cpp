@@ -6,6 +6,7 @@
 //   xvfb-run -a build/bin/startup_bench [runs]
 
 #include "support/TempInstallation.h"
+#include "support/TopLevelWindows.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,41 +15,18 @@
 #include <QProcess>
 #include <QThread>
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace {
 
 constexpr double kSplashDesignMs = 1000.0 + 256 * 5.0 + 20.0; // about 2.3 s
 
-// Windows come and go while we look; a vanished one is simply skipped.
-int ignoreXErrors(Display*, XErrorEvent*) {
-    return 0;
-}
-
 bool mainWindowShown(Display* display) {
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    bool shown = false;
-    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
-    for (unsigned i = 0; i < count && !shown; ++i) {
-        XClassHint hint{};
-        if (XGetClassHint(display, children[i], &hint) != 0) {
-            if (hint.res_class != nullptr && std::strcmp(hint.res_class, "TfrmMain_Skyplot") == 0) {
-                XWindowAttributes attributes{};
-                XGetWindowAttributes(display, children[i], &attributes);
-                shown = attributes.map_state == IsViewable;
-            }
-            XFree(hint.res_name);
-            XFree(hint.res_class);
-        }
-    }
-    XFree(children);
-    return shown;
+    const std::vector<bool> windows =
+        vtl::test::topLevelWindowsOfClass(display, "TfrmMain_Skyplot");
+    return std::find(windows.begin(), windows.end(), true) != windows.end();
 }
 
 long residentKb(qint64 pid) {
@@ -74,7 +52,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "needs an X display (run under xvfb-run)\n");
         return 1;
     }
-    XSetErrorHandler(&ignoreXErrors);
     vtl::test::TempInstallation install;
     const QString exe = install.executablePath();
     QFile::copy(QStringLiteral(VTL_APP_DIR "/VantrelleSkyplot"), exe);

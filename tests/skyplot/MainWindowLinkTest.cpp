@@ -2,6 +2,7 @@
 #include "platform/Ticks.h"
 #include "platform/WindowBus.h"
 #include "shared/MapPage.h"
+#include "support/RawBusPeer.h"
 #include "support/SimulatorPeer.h"
 
 #include <QButtonGroup>
@@ -234,20 +235,9 @@ TEST_F(LinkTest, RecordsArriveOverTheBusEvenInsideAWait) {
 TEST_F(LinkTest, HostilePeersLeaveTheWindowResponsive) {
     connectWithoutSimulator();
     const platform::WindowHandle target = window->windowHandle32();
-    const QString socketPath = platform::busFolder() + QStringLiteral("/%1.sock").arg(target);
 
     auto sendRaw = [&](const QByteArray& bytes) {
-        std::thread peer([&] {
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            const QByteArray path = socketPath.toUtf8();
-            std::memcpy(address.sun_path, path.constData(), path.size());
-            if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-                [[maybe_unused]] auto n = ::write(fd, bytes.constData(), bytes.size());
-            }
-            ::close(fd); // closes mid-message
-        });
+        std::thread peer([&] { sendRawAndHangUp(target, bytes); });
         platform::Pause(200);
         peer.join();
     };

@@ -2,7 +2,9 @@
 // copies that must find it (or not) and step aside.
 
 #include "platform/WindowBus.h"
+#include "support/RawBusPeer.h"
 #include "support/SimulatorPeer.h"
+#include "support/TopLevelWindows.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -10,26 +12,15 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 // Xlib last: its macros clash with Qt and test names.
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 using namespace vtl;
 
 namespace {
-
-// Top-level windows of a class and whether each is on screen.
-// Windows come and go while we look; a vanished one is simply skipped.
-int ignoreXErrors(Display*, XErrorEvent*) {
-    return 0;
-}
 
 class XConnection {
 public:
@@ -48,32 +39,8 @@ private:
 };
 
 std::vector<bool> windowsOfClass(const char* className) {
-    XConnection x;
-    std::vector<bool> found;
-    if (x.display() == nullptr) {
-        return found;
-    }
-    const XErrorHandler previous = XSetErrorHandler(&ignoreXErrors);
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    XQueryTree(x.display(), DefaultRootWindow(x.display()), &root, &parent, &children, &count);
-    for (unsigned i = 0; i < count; ++i) {
-        XClassHint hint{};
-        if (XGetClassHint(x.display(), children[i], &hint) != 0) {
-            if (hint.res_class != nullptr && std::strcmp(hint.res_class, className) == 0) {
-                XWindowAttributes attributes{};
-                XGetWindowAttributes(x.display(), children[i], &attributes);
-                found.push_back(attributes.map_state == IsViewable);
-            }
-            XFree(hint.res_name);
-            XFree(hint.res_class);
-        }
-    }
-    XFree(children);
-    XSync(x.display(), False);
-    XSetErrorHandler(previous);
-    return found;
+    const XConnection x;
+    return test::topLevelWindowsOfClass(x.display(), className);
 }
 
 int shownWindowsOfClass(const char* className) {
@@ -185,27 +152,6 @@ TEST_F(ProgramStart, APopupFirstCopyIsNotFoundAndTheLaterCopyEndsSilently) {
                 shownWindowsOfClass("TfrmMain_Skyplot") == 0);
 }
 
-namespace {
-
-// Writes the bytes to a window's socket as a peer of our own making would, then
-// hangs up without waiting for any answer.
-void sendRawAndHangUp(platform::WindowHandle handle, const QByteArray& bytes, int holdMs) {
-    const QByteArray path =
-        (platform::busFolder() + QStringLiteral("/%1.sock").arg(handle)).toUtf8();
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, path.constData(),
-                std::min<std::size_t>(path.size(), sizeof address.sun_path - 1));
-    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        [[maybe_unused]] const auto written = ::write(fd, bytes.constData(), bytes.size());
-        QThread::msleep(holdMs);
-    }
-    ::close(fd);
-}
-
-} // namespace
-
 TEST_F(ProgramStart, HostilePeersLeaveTheProgramAnswering) {
     startFirstCopy();
     const platform::WindowHandle map = platform::findWindow(QStringLiteral("TfrmMain_Skyplot"),
@@ -222,11 +168,11 @@ TEST_F(ProgramStart, HostilePeersLeaveTheProgramAnswering) {
     QByteArray huge = good.left(36);
     huge.append("\xff\xff\xff\x7f", 4);
 
-    sendRawAndHangUp(map, wrongMagic, 0);
-    sendRawAndHangUp(map, huge, 0);
-    sendRawAndHangUp(map, good.left(20), 0);   // closes inside the header
-    sendRawAndHangUp(map, good.left(80), 0);   // closes inside the record
-    sendRawAndHangUp(map, good.left(50), 500); // stalls, then goes
+    test::sendRawAndHangUp(map, wrongMagic);
+    test::sendRawAndHangUp(map, huge);
+    test::sendRawAndHangUp(map, good.left(20)); // closes inside the header
+    test::sendRawAndHangUp(map, good.left(80)); // closes inside the record
+    test::sendRawAndHangUp(map, good.left(50), std::chrono::milliseconds(500)); // stalls
 
     // Not connected, so the record is not taken in, but it is answered.
     EXPECT_EQ(platform::sendMessage(map, record), std::optional<std::int64_t>(0));
