@@ -3,6 +3,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Registry.h"
+#include "platform/Ticks.h"
 #include "platform/WebBrowser.h"
 #include "platform/WindowBus.h"
 #include "platform/X11Input.h"
@@ -49,7 +50,7 @@ int runSkyplot() {
     QElapsedTimer activation;
     activation.start();
     while (!splash->isActiveWindow() && activation.elapsed() < kActivationWaitMs) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        platform::Pause(10); // sleeps until an event comes, rather than spinning
     }
     splash->fadeIn();
     splash->repaint();
